@@ -5,6 +5,8 @@
 
 #include <zlib.h>
 
+#include <algorithm>
+
 #include "hall/foundation/debuglog.h"
 #include "hall/foundation/hallcontext.h"
 #include "platform/codepage/codepage.h"
@@ -148,19 +150,29 @@ std::optional<QByteArray> TryUnpackBytes(const QByteArray& bytes) {
     for (int i = 0; i < 4; ++i) claimed |= quint32(static_cast<unsigned char>(bytes[i])) << (8 * i);
     if (claimed > static_cast<quint32>(kMaxUnpackedBytes)) return std::nullopt;
 
-    // One byte of room beyond the claimed length tells a stream that inflates long.
-    QByteArray out(static_cast<qsizetype>(claimed) + 1, Qt::Uninitialized);
+    // The output grows with what really inflates, never with what the header claims, and
+    // one byte beyond the claimed length tells a stream that inflates long.
     z_stream zs{};
     if (inflateInit(&zs) != Z_OK) return std::nullopt;
     zs.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.constData() + 4));
     zs.avail_in = static_cast<uInt>(bytes.size() - 4);
-    zs.next_out = reinterpret_cast<Bytef*>(out.data());
-    zs.avail_out = static_cast<uInt>(out.size());
-    const int rc = inflate(&zs, Z_FINISH);
+    QByteArray out;
+    const qsizetype limit = static_cast<qsizetype>(claimed) + 1;
+    int rc = Z_OK;
+    while (rc == Z_OK && out.size() < limit) {
+        const qsizetype have = out.size();
+        const qsizetype grow = std::min<qsizetype>(limit - have, std::max<qsizetype>(have, 4096));
+        out.resize(have + grow);
+        zs.next_out = reinterpret_cast<Bytef*>(out.data() + have);
+        zs.avail_out = static_cast<uInt>(grow);
+        rc = inflate(&zs, Z_NO_FLUSH);
+        out.resize(static_cast<qsizetype>(zs.total_out));
+        if (rc == Z_BUF_ERROR && zs.avail_in == 0) break;  // truncated stream
+        if (rc == Z_BUF_ERROR) rc = Z_OK;
+    }
     const uLong produced = zs.total_out;
     inflateEnd(&zs);
     if (rc != Z_STREAM_END || produced != claimed) return std::nullopt;
-    out.truncate(static_cast<qsizetype>(claimed));
     return out;
 }
 
