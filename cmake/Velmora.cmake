@@ -17,8 +17,17 @@ function(velmora_add_test)
   endif()
   gtest_discover_tests(${T_NAME}
     DISCOVERY_MODE ${mode}
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VELMORA_BIN_DIR=${VELMORA_RUNTIME_DIR};VELMORA_SOURCE_DIR=${CMAKE_SOURCE_DIR};${T_ENV}")
+    DISCOVERY_TIMEOUT 60)
+  # The environment is set by a test include file read after the discovered tests:
+  # gtest_discover_tests splits a list-valued property, which left only the first variable.
+  set(env QT_QPA_PLATFORM=offscreen VELMORA_BIN_DIR=${VELMORA_RUNTIME_DIR}
+      VELMORA_SOURCE_DIR=${CMAKE_SOURCE_DIR} ${T_ENV})
+  set(envfile ${CMAKE_CURRENT_BINARY_DIR}/${T_NAME}_env.cmake)
+  file(WRITE ${envfile}
+    "if(DEFINED ${T_NAME}_TESTS)\n"
+    "  set_tests_properties(\${${T_NAME}_TESTS} PROPERTIES ENVIRONMENT [==[${env}]==])\n"
+    "endif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${envfile})
 endfunction()
 
 # velmora_add_bench(NAME name SOURCES ... LIBS ...)
