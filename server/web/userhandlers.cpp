@@ -1,0 +1,169 @@
+// The session, login and profile requests of the hall.
+#include "hall/foundation/publicfunc.h"
+#include "server/web/webservice.h"
+
+#include <QDateTime>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace velmora::server {
+namespace {
+
+constexpr qint64 kMaxUserId = 999'999'999'999LL;
+
+bool isMd5Hex(const QByteArray& text) {
+    if (text.size() != 32)
+        return false;
+    for (char c : text) {
+        if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f')))
+            return false;
+    }
+    return true;
+}
+
+QByteArray loginReply(const QByteArray& errid, const UserRecord* user = nullptr) {
+    QByteArray xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<login>\n<errid>" + errid + "</errid>\n";
+    if (user) {
+        auto add = [&xml](const char* key, const QString& value) {
+            xml += "<" + QByteArray(key) + ">" + EncodeBase64Gbk(value) + "</" + QByteArray(key) + ">\n";
+        };
+        add("id", QString::number(user->id));
+        add("username", user->username);
+        add("face", QString::number(user->face));
+        add("money", QString::number(user->money));
+        add("level", QString::number(user->level));
+        add("vipid", QString::number(user->vipid));
+        if (!user->usershow.isEmpty())
+            add("show", user->usershow);
+    }
+    return xml + "</login>\n";
+}
+
+}  // namespace
+
+// errid: 200 success; 401 unknown account or wrong password (not told apart); 403 the token
+// is not a live session; 406 the account is locked. A new login of a user ends that user's
+// other sessions, so 405 ("in use") is never answered.
+WebReply WebService::login(const WebRequest& request) {
+    const auto name = request.field("username");
+    const auto password = request.field("password");
+    const auto token = request.field("token");
+    const auto type = request.field("logintype");
+    if (!name || !password || !token || !type)
+        return WebReply::error(400, "username, password, token and logintype are required");
+    if (!isMd5Hex(*password))
+        return WebReply::error(400, "password must be 32 lowercase hex digits");
+    if (*type != "userid" && *type != "username")
+        return WebReply::error(400, "logintype must be userid or username");
+    const std::optional<QString> account = DecodeBase64Gbk(*name);
+    if (!account || account->size() > 64)
+        return WebReply::error(400, "username is not valid Base64");
+
+    if (!m_sessions->find(QString::fromLatin1(*token)))
+        return WebReply::xml(loginReply("403"));
+    std::optional<UserRecord> user;
+    if (*type == "userid") {
+        if (const auto id = ParseDecimal(account->toLatin1(), 1, kMaxUserId))
+            user = m_users->findById(*id);
+    } else {
+        user = m_users->findByName(account->trimmed());
+    }
+    // The digest is derived even for an unknown account so that timing does not tell.
+    const bool passwordOk = m_users->checkPassword(user ? user->id : 0, *password);
+    if (!user || !passwordOk)
+        return WebReply::xml(loginReply("401"));
+    if (user->locked)
+        return WebReply::xml(loginReply("406"));
+    if (!m_sessions->bindUser(QString::fromLatin1(*token), user->id))
+        return WebReply::xml(loginReply("403"));
+    return WebReply::xml(loginReply("200", &*user));
+}
+
+// "Error" for a token that is no live session; otherwise "name=value" entries, one a line.
+WebReply WebService::onlineCount(const WebRequest& request) {
+    const QString token = QString::fromLatin1(request.field("token").value_or(QByteArray()));
+    if (!m_sessions->find(token))
+        return WebReply::text("Error");
+    return WebReply::text("all=" + QByteArray::number(m_sessions->onlineUsers()) + "\r\n");
+}
+
+WebReply WebService::exitNotice(const WebRequest& request) {
+    const QString token = QString::fromLatin1(request.field("token").value_or(QByteArray()));
+    return WebReply::text(m_sessions->end(token) ? "OK" : "Error");
+}
+
+// One line "id|username|face|sex|nickname|level|money|usershow", each field URL-encoded; an
+// empty body for an unknown user id.
+WebReply WebService::userInfo(const WebRequest& request) {
+    const auto idText = request.field("userid");
+    const auto token = request.field("token");
+    if (!idText || !token)
+        return WebReply::error(400, "userid and token are required");
+    const auto id = ParseDecimal(*idText, 0, kMaxUserId);
+    if (!id)
+        return WebReply::error(400, "userid must be a decimal number");
+    if (!m_sessions->find(QString::fromLatin1(*token)))
+        return WebReply::error(403, "Error");
+    const std::optional<UserRecord> user = m_users->findById(*id);
+    if (!user)
+        return WebReply::text(QByteArray());
+    const QStringList fields = {QString::number(user->id), user->username,
+                                QString::number(user->face), user->sex, user->nickname,
+                                QString::number(user->level), QString::number(user->money),
+                                user->usershow};
+    QStringList encoded;
+    for (const QString& field : fields)
+        encoded.append(hall::UrlEncodeText(field));
+    return WebReply::text(encoded.join(QLatin1Char('|')).toLatin1() + "\r\n");
+}
+
+WebReply WebService::saveSetting(const WebRequest& request) {
+    const auto token = request.field("token");
+    const auto sameIp = request.field("setsameip");
+    const auto flee = request.field("setflee");
+    const auto fleeNumber = request.field("setfleenum");
+    if (!token || !sameIp || !flee || !fleeNumber)
+        return WebReply::error(400, "token, setsameip, setflee and setfleenum are required");
+    const auto sameIpValue = ParseDecimal(*sameIp, 0, 1);
+    const auto fleeValue = ParseDecimal(*flee, 0, 1);
+    const auto fleeNumberValue = ParseDecimal(*fleeNumber, 0, 99);
+    if (!sameIpValue || !fleeValue || !fleeNumberValue)
+        return WebReply::error(400, "setsameip and setflee must be 0 or 1, setfleenum 0 to 99");
+    const auto session = m_sessions->find(QString::fromLatin1(*token));
+    if (!session || session->userId == 0)
+        return WebReply::error(403, "Error");
+    QSqlQuery q(m_database->db());
+    q.prepare(QStringLiteral("INSERT OR REPLACE INTO settings (user_id, sameip, flee, fleenum, updated)"
+                             " VALUES (?, ?, ?, ?, ?)"));
+    q.addBindValue(QVariant::fromValue(session->userId));
+    q.addBindValue(QVariant::fromValue(*sameIpValue));
+    q.addBindValue(QVariant::fromValue(*fleeValue));
+    q.addBindValue(QVariant::fromValue(*fleeNumberValue));
+    q.addBindValue(QVariant::fromValue(QDateTime::currentSecsSinceEpoch()));
+    if (!q.exec())
+        return WebReply::error(500, "cannot store the settings");
+    return WebReply::text("OK");
+}
+
+WebReply WebService::logDrop(const WebRequest& request) {
+    const auto drop = ParseDecimal(request.field("drop").value_or(QByteArray()), 0, 1);
+    const auto userId = ParseDecimal(request.field("userid").value_or(QByteArray()), 0, kMaxUserId);
+    const QByteArray reason = request.field("modefunc").value_or(QByteArray());
+    if (!drop || !userId)
+        return WebReply::error(400, "drop (0 or 1) and userid are required");
+    if (reason.size() > 512)
+        return WebReply::error(400, "modefunc too long");
+    QSqlQuery q(m_database->db());
+    q.prepare(QStringLiteral("INSERT INTO drops (user_id, drop_state, reason, remote, at)"
+                             " VALUES (?, ?, ?, ?, ?)"));
+    q.addBindValue(QVariant::fromValue(*userId));
+    q.addBindValue(QVariant::fromValue(*drop));
+    q.addBindValue(QString::fromUtf8(reason) + QStringLiteral(""));
+    q.addBindValue(request.remote.toString() + QStringLiteral(""));
+    q.addBindValue(QVariant::fromValue(QDateTime::currentSecsSinceEpoch()));
+    if (!q.exec())
+        return WebReply::error(500, "cannot store the report");
+    return WebReply::text("OK");
+}
+
+}  // namespace velmora::server
