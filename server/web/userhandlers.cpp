@@ -158,8 +158,8 @@ WebReply WebService::logDrop(const WebRequest& request) {
                              " VALUES (?, ?, ?, ?, ?)"));
     q.addBindValue(QVariant::fromValue(*userId));
     q.addBindValue(QVariant::fromValue(*drop));
-    q.addBindValue(QString::fromUtf8(reason) + QStringLiteral(""));
-    q.addBindValue(request.remote.toString() + QStringLiteral(""));
+    q.addBindValue(reason.isEmpty() ? QStringLiteral("") : QString::fromUtf8(reason));
+    q.addBindValue(request.remote.isNull() ? QStringLiteral("") : request.remote.toString());
     q.addBindValue(QVariant::fromValue(QDateTime::currentSecsSinceEpoch()));
     if (!q.exec())
         return WebReply::error(500, "cannot store the report");
