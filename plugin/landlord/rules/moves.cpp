@@ -1,5 +1,6 @@
 #include "rules/moves.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 
@@ -20,8 +21,11 @@ constexpr std::uint64_t unit(int value, int count) {
 template <typename Sink>
 class Generator {
 public:
-    Generator(const std::array<std::uint8_t, detail::kRankCount>& counts, Sink& sink)
-        : m_count(counts), m_sink(sink) {}
+    Generator(CardMask hand, Sink& sink) : m_sink(sink) {
+        const detail::RankMasks r = detail::rankMasks(hand);
+        m_atLeast[4] = r.size[4];
+        for (int s = 3; s >= 1; --s) m_atLeast[s] = m_atLeast[s + 1] | r.size[s];
+    }
 
     // minKey: the play's key value must exceed it (-1: anything). length: required card count
     // for the sequence and plane types (0: any).
@@ -30,60 +34,59 @@ public:
 private:
     void emit(std::uint64_t counts, HandType type) { m_sink(Play{counts, type}); }
 
-    // Every choice of `need` distinct ranks (from `from` downwards) holding at least `size`
-    // cards, none inside the body mask, each adding `size` cards to `counts`.
-    void wings(std::uint64_t counts, std::uint32_t body, int size, int need, int from,
-               HandType type) {
+    // Every choice of `need` distinct ranks from `eligible` (strongest first), each adding
+    // `size` cards to `counts`.
+    void wings(std::uint64_t counts, std::uint32_t eligible, int size, int need, HandType type) {
         if (need == 0) {
             emit(counts, type);
             return;
         }
-        for (int v = from; v >= need - 1; --v) {
-            if ((body >> v) & 1u || m_count[static_cast<std::size_t>(v)] < size) continue;
-            wings(counts + unit(v, size), body, size, need - 1, v - 1, type);
+        while (std::popcount(eligible) >= need) {
+            const int v = detail::topValue(eligible);
+            eligible &= ~(1u << v);
+            wings(counts + unit(v, size), eligible, size, need - 1, type);
         }
+    }
+
+    static std::uint32_t above(int minKey) {
+        return minKey < 0 ? ~0u : ~((2u << minKey) - 1);
     }
 
     void groupsOf(int size, HandType type, int minKey) {
-        for (int v = minKey + 1; v < detail::kRankCount; ++v) {
-            if (m_count[static_cast<std::size_t>(v)] >= size) emit(unit(v, size), type);
-        }
+        for (std::uint32_t m = m_atLeast[size] & above(minKey); m != 0; m &= m - 1)
+            emit(unit(std::countr_zero(m), size), type);
     }
 
     void withWings(int bodySize, int wingSize, int wingCount, HandType type, int minKey) {
-        for (int v = minKey + 1; v < detail::kRankCount; ++v) {
-            if (m_count[static_cast<std::size_t>(v)] < bodySize) continue;
-            wings(unit(v, bodySize), 1u << v, wingSize, wingCount, detail::kRankCount - 1, type);
+        for (std::uint32_t m = m_atLeast[bodySize] & above(minKey); m != 0; m &= m - 1) {
+            const int v = std::countr_zero(m);
+            wings(unit(v, bodySize), m_atLeast[wingSize] & ~(1u << v), wingSize, wingCount, type);
         }
     }
 
     // Runs of `units` consecutive ranks inside three .. ace with at least `size` cards each,
-    // plus `wingCount` wings of `wingSize` (0 for none).
+    // plus `units` wings of `wingSize` (0 for none).
     void runs(int size, int minUnits, int maxUnits, int wingSize, HandType type, int minKey,
               int length) {
+        const std::uint32_t usable = m_atLeast[size] & detail::kSequenceValues;
         for (int units = minUnits; units <= maxUnits; ++units) {
             if (length != 0 && units * size + units * wingSize != length) continue;
-            for (int low = 0; low + units - 1 <= detail::kAceValue; ++low) {
-                const int top = low + units - 1;
-                if (top <= minKey) continue;
-                std::uint64_t counts = 0;
-                std::uint32_t body = 0;
-                bool ok = true;
-                for (int v = low; v <= top && ok; ++v) {
-                    ok = m_count[static_cast<std::size_t>(v)] >= size;
-                    counts += unit(v, size);
-                    body |= 1u << v;
-                }
-                if (!ok) continue;
+            const std::uint32_t window = (1u << units) - 1;
+            std::uint64_t pattern = 0;
+            for (int i = 0; i < units; ++i) pattern += unit(i, size);
+            for (int low = std::max(0, minKey - units + 2); low + units - 1 <= detail::kAceValue;
+                 ++low) {
+                if (((usable >> low) & window) != window) continue;
+                const std::uint64_t counts = pattern << (4 * low);
                 if (wingSize == 0)
                     emit(counts, type);
                 else
-                    wings(counts, body, wingSize, units, detail::kRankCount - 1, type);
+                    wings(counts, m_atLeast[wingSize] & ~(window << low), wingSize, units, type);
             }
         }
     }
 
-    const std::array<std::uint8_t, detail::kRankCount>& m_count;
+    std::array<std::uint32_t, 5> m_atLeast{};
     Sink& m_sink;
 };
 
@@ -109,7 +112,7 @@ void Generator<Sink>::run(HandType type, int minKey, int length) {
     case HandType::Plane4WithFourPairs: runs(3, 4, 4, 2, type, minKey, 0); break;
     case HandType::Plane5WithFive: runs(3, 5, 5, 1, type, minKey, 0); break;
     case HandType::Rocket:
-        if (m_count[detail::kSmallJokerValue] && m_count[detail::kBigJokerValue])
+        if (((m_atLeast[1] >> detail::kSmallJokerValue) & 3u) == 3u)
             emit(unit(detail::kSmallJokerValue, 1) + unit(detail::kBigJokerValue, 1), type);
         break;
     case HandType::Invalid: break;
@@ -120,10 +123,7 @@ template <typename Sink>
 void enumerate(std::string_view hand, std::string_view tableHand, bool leading, Sink& sink) {
     CardMask handSet = 0;
     if (!detail::parseCards(hand, handSet) || handSet == 0) return;
-    std::array<std::uint8_t, detail::kRankCount> counts{};
-    for (int v = 0; v < detail::kRankCount; ++v)
-        counts[static_cast<std::size_t>(v)] = static_cast<std::uint8_t>(detail::countOf(handSet, v));
-    Generator<Sink> gen(counts, sink);
+    Generator<Sink> gen(handSet, sink);
     if (leading) {
         for (int t = 1; t < kHandTypeCount; ++t) gen.run(static_cast<HandType>(t), -1, 0);
         return;
