@@ -106,9 +106,15 @@ bool RegistryStore::save(const Tree& tree) const {
     const QJsonDocument doc(QJsonObject{{QStringLiteral("keys"), keys}});
 
     QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
+    // Unbuffered, so that a short write shows in the count write() returns.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
     file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    file.write(doc.toJson(QJsonDocument::Indented));
+    // A short write (disk full, file size limit) must not be committed as the new store.
+    const QByteArray bytes = doc.toJson(QJsonDocument::Indented);
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
     return file.commit();
 }
 
