@@ -41,6 +41,11 @@ private:
             emit(counts, type);
             return;
         }
+        if (need == 1) {
+            for (std::uint32_t m = eligible; m != 0; m &= m - 1)
+                emit(counts + unit(std::countr_zero(m), size), type);
+            return;
+        }
         while (std::popcount(eligible) >= need) {
             const int v = detail::topValue(eligible);
             eligible &= ~(1u << v);
