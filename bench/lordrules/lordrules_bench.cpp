@@ -28,8 +28,12 @@ void* operator new(std::size_t size) {
     if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
     throw std::bad_alloc();
 }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
 
 namespace {
 
@@ -56,7 +60,8 @@ void BM_ClassifyAllSubsets(benchmark::State& state) {
             int n = 0;
             for (std::uint32_t m = mask; m != 0; m &= m - 1)
                 buffer[n++] = hand[static_cast<std::size_t>(__builtin_ctz(m))];
-            sum += static_cast<int>(ClassifyHand(std::string_view(buffer, static_cast<std::size_t>(n))));
+            sum += static_cast<int>(
+                ClassifyHand(std::string_view(buffer, static_cast<std::size_t>(n))));
         }
         benchmark::DoNotOptimize(sum);
         classified += (1 << 20) - 1;
@@ -73,7 +78,9 @@ void BM_ClassifyAllSubsetsBitSet(benchmark::State& state) {
     for (auto _ : state) {
         const std::string& hand = hands[h++ % hands.size()];
         std::uint64_t bits[20];
-        for (int i = 0; i < 20; ++i) bits[i] = std::uint64_t{1} << velmora::lord::detail::bitOf(hand[static_cast<std::size_t>(i)]);
+        for (int i = 0; i < 20; ++i)
+            bits[i] = std::uint64_t{1}
+                      << velmora::lord::detail::bitOf(hand[static_cast<std::size_t>(i)]);
         int sum = 0;
         // Gray code: one card in or out per step.
         std::uint64_t set = 0;
@@ -127,8 +134,9 @@ void BM_BuildHints(benchmark::State& state) {
         HintList list = BuildHints(p.hand, p.table);
         benchmark::DoNotOptimize(list);
     }
-    state.counters["allocs_per_call"] = benchmark::Counter(
-        static_cast<double>(g_allocations.load() - before) / static_cast<double>(state.iterations()));
+    state.counters["allocs_per_call"] =
+        benchmark::Counter(static_cast<double>(g_allocations.load() - before) /
+                           static_cast<double>(state.iterations()));
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_BuildHints);
@@ -150,8 +158,9 @@ void BM_LegalPlays(benchmark::State& state) {
     }
     state.counters["plays_per_hand"] =
         static_cast<double>(total) / static_cast<double>(state.iterations());
-    state.counters["allocs_per_call"] = benchmark::Counter(
-        static_cast<double>(g_allocations.load() - before) / static_cast<double>(state.iterations()));
+    state.counters["allocs_per_call"] =
+        benchmark::Counter(static_cast<double>(g_allocations.load() - before) /
+                           static_cast<double>(state.iterations()));
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_LegalPlays)->Arg(0)->Arg(1)->ArgName("leading");

@@ -31,7 +31,8 @@ std::string cardsArg(std::string_view text, std::string_view what) {
     if (text == "-") return {};
     for (char c : text) {
         if (CardIndex(c) < 0)
-            throw BadArgument{std::string(what) + ": '" + std::string(1, c) + "' is not a card code"};
+            throw BadArgument{std::string(what) + ": '" + std::string(1, c) +
+                              "' is not a card code"};
     }
     return std::string(text);
 }
@@ -81,11 +82,16 @@ int check(const std::vector<std::string>& args, std::ostream& out) {
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
         std::optional<std::string>* slot = nullptr;
-        if (a == "--hands") slot = &hands;
-        else if (a == "--turn") slot = &turn;
-        else if (a == "--lead") slot = &lead;
-        else if (a == "--table") slot = &table;
-        else if (a.size() > 2 && a.starts_with("--")) throw BadArgument{"unknown option " + a};
+        if (a == "--hands")
+            slot = &hands;
+        else if (a == "--turn")
+            slot = &turn;
+        else if (a == "--lead")
+            slot = &lead;
+        else if (a == "--table")
+            slot = &table;
+        else if (a.size() > 2 && a.starts_with("--"))
+            throw BadArgument{"unknown option " + a};
         if (slot == nullptr) {
             positional.push_back(a);
             continue;

@@ -15,7 +15,9 @@ int strengthPos(char code) {
     return detail::kBigJokerValue - detail::valueOfBit(bit);
 }
 
-int displayPos(char code) { return detail::kTables.displayPos[static_cast<unsigned char>(code)]; }
+int displayPos(char code) {
+    return detail::kTables.displayPos[static_cast<unsigned char>(code)];
+}
 
 char rankLetter(char c) {
     if (c >= 'N' && c <= 'Z') return static_cast<char>(c - 13);
@@ -62,8 +64,8 @@ bool IsValidCardSet(std::string_view cards) {
 
 std::string SortCards(std::string_view cards, bool strongestFirst) {
     std::string out(cards);
-    const auto end = std::stable_partition(out.begin(), out.end(),
-                                           [](char c) { return detail::bitOf(c) != detail::kNoBit; });
+    const auto end = std::stable_partition(
+        out.begin(), out.end(), [](char c) { return detail::bitOf(c) != detail::kNoBit; });
     std::stable_sort(out.begin(), end, [strongestFirst](char a, char b) {
         return strongestFirst ? displayPos(a) < displayPos(b) : displayPos(a) > displayPos(b);
     });
@@ -116,7 +118,9 @@ std::string RemoveCards(std::string_view hand, std::string_view cards) {
     return out;
 }
 
-int CompareByRank(char a, char b) { return displayPos(a) - displayPos(b); }
+int CompareByRank(char a, char b) {
+    return displayPos(a) - displayPos(b);
+}
 
 int CompareGrouped(std::string_view order, char a, char b) {
     if (order.empty()) return CompareByRank(a, b);

@@ -64,8 +64,12 @@ constexpr CodeTables makeCodeTables() {
 
 inline constexpr CodeTables kTables = makeCodeTables();
 
-inline int bitOf(char code) { return kTables.bit[static_cast<unsigned char>(code)]; }
-inline int valueOfBit(int bit) { return bit & 15; }
+inline int bitOf(char code) {
+    return kTables.bit[static_cast<unsigned char>(code)];
+}
+inline int valueOfBit(int bit) {
+    return bit & 15;
+}
 
 // Parses a card string; false for a foreign byte, a repeated code or more than 20 codes.
 inline bool parseCards(std::string_view cards, CardMask& out) {
@@ -104,7 +108,9 @@ inline RankMasks rankMasks(CardMask cards) {
     return r;
 }
 
-inline int topValue(std::uint32_t mask) { return 31 - std::countl_zero(mask); }
+inline int topValue(std::uint32_t mask) {
+    return 31 - std::countl_zero(mask);
+}
 
 // The mask is one run of consecutive values inside three .. ace.
 inline bool isRun(std::uint32_t mask) {

@@ -8,13 +8,26 @@ namespace velmora::lord {
 namespace {
 
 constexpr std::array<std::string_view, kHandTypeCount> kNames = {
-    "Invalid",          "Single",          "Pair",
-    "Triple",           "TripleWithOne",   "TripleWithPair",
-    "Bomb",             "FourWithTwo",     "FourWithTwoPairs",
-    "Straight",         "PairSequence",    "Plane",
-    "PlaneWithTwo",     "PlaneWithTwoPairs", "Plane3WithThree",
-    "Plane3WithThreePairs", "Plane4WithFour", "Plane4WithFourPairs",
-    "Plane5WithFive",   "Rocket",
+    "Invalid",
+    "Single",
+    "Pair",
+    "Triple",
+    "TripleWithOne",
+    "TripleWithPair",
+    "Bomb",
+    "FourWithTwo",
+    "FourWithTwoPairs",
+    "Straight",
+    "PairSequence",
+    "Plane",
+    "PlaneWithTwo",
+    "PlaneWithTwoPairs",
+    "Plane3WithThree",
+    "Plane3WithThreePairs",
+    "Plane4WithFour",
+    "Plane4WithFourPairs",
+    "Plane5WithFive",
+    "Rocket",
 };
 
 // The k strongest groups are k triples forming one run, and the shape has exactly `wings`
@@ -73,34 +86,34 @@ HandType classifyMask(CardMask cards) {
         return c3 == 1 ? HandType::TripleWithOne : HandType::Invalid;
     }
     switch (n) {
-    case 5:
-        if (c3 == 1 && c2 == 1) return HandType::TripleWithPair;
-        break;
-    case 6:
-        if (c4 == 1 && c1 == 2) return HandType::FourWithTwo;
-        break;
-    case 8:
-        if (planeWithWings(r, 2, 1)) return HandType::PlaneWithTwo;
-        if (c4 == 1 && c2 == 2) return HandType::FourWithTwoPairs;
-        break;
-    case 10:
-        if (planeWithWings(r, 2, 2)) return HandType::PlaneWithTwoPairs;
-        break;
-    case 12:
-        if (planeWithWings(r, 3, 1)) return HandType::Plane3WithThree;
-        break;
-    case 15:
-        if (planeWithWings(r, 3, 2)) return HandType::Plane3WithThreePairs;
-        break;
-    case 16:
-        if (planeWithWings(r, 4, 1)) return HandType::Plane4WithFour;
-        break;
-    case 20:
-        if (planeWithWings(r, 4, 2)) return HandType::Plane4WithFourPairs;
-        if (planeWithWings(r, 5, 1)) return HandType::Plane5WithFive;
-        break;
-    default:
-        break;
+        case 5:
+            if (c3 == 1 && c2 == 1) return HandType::TripleWithPair;
+            break;
+        case 6:
+            if (c4 == 1 && c1 == 2) return HandType::FourWithTwo;
+            break;
+        case 8:
+            if (planeWithWings(r, 2, 1)) return HandType::PlaneWithTwo;
+            if (c4 == 1 && c2 == 2) return HandType::FourWithTwoPairs;
+            break;
+        case 10:
+            if (planeWithWings(r, 2, 2)) return HandType::PlaneWithTwoPairs;
+            break;
+        case 12:
+            if (planeWithWings(r, 3, 1)) return HandType::Plane3WithThree;
+            break;
+        case 15:
+            if (planeWithWings(r, 3, 2)) return HandType::Plane3WithThreePairs;
+            break;
+        case 16:
+            if (planeWithWings(r, 4, 1)) return HandType::Plane4WithFour;
+            break;
+        case 20:
+            if (planeWithWings(r, 4, 2)) return HandType::Plane4WithFourPairs;
+            if (planeWithWings(r, 5, 1)) return HandType::Plane5WithFive;
+            break;
+        default:
+            break;
     }
     if (groups > 4 && c1 == groups && isRun(r.size[1])) return HandType::Straight;
     if (groups > 2 && c2 == groups && isRun(r.size[2])) return HandType::PairSequence;

@@ -62,7 +62,8 @@ Groups makeGroups(CardMask set) {
             for (int lane = 0; lane < 4; ++lane) {
                 const int bit = lane * 16 + v;
                 if ((set >> bit) & 1u)
-                    g.cards[static_cast<std::size_t>(g.total++)] = detail::kTables.codeOfBit[static_cast<std::size_t>(bit)];
+                    g.cards[static_cast<std::size_t>(g.total++)] =
+                        detail::kTables.codeOfBit[static_cast<std::size_t>(bit)];
             }
         }
     }
@@ -182,7 +183,8 @@ void sequences(const Groups& g, CardMask table, HandType type, int a, HintList& 
         int unitCount = 0;
         for (int v = detail::kRankCount - 1; v >= 0; --v) {
             const int gi = groupOfValue[static_cast<std::size_t>(v)];
-            if (gi >= 0 && g.len(gi) >= a) units[static_cast<std::size_t>(unitCount++)] = static_cast<std::int8_t>(gi);
+            if (gi >= 0 && g.len(gi) >= a)
+                units[static_cast<std::size_t>(unitCount++)] = static_cast<std::int8_t>(gi);
         }
         const int windowUnits = tableLength / a;
         for (int start = unitCount - windowUnits; start >= 0; --start) {
@@ -199,10 +201,18 @@ void planeWithWings(const Groups& g, CardMask table, HandType type, int k, int w
     const int moreGroupsThan = k == 2 ? 3 : 5;
     int moreCardsThan = 0;
     switch (type) {
-    case HandType::PlaneWithTwo: moreCardsThan = 7; break;
-    case HandType::PlaneWithTwoPairs: moreCardsThan = 9; break;
-    case HandType::Plane3WithThree: moreCardsThan = 11; break;
-    default: moreCardsThan = 14; break;
+        case HandType::PlaneWithTwo:
+            moreCardsThan = 7;
+            break;
+        case HandType::PlaneWithTwoPairs:
+            moreCardsThan = 9;
+            break;
+        case HandType::Plane3WithThree:
+            moreCardsThan = 11;
+            break;
+        default:
+            moreCardsThan = 14;
+            break;
     }
     int tripleGroups = 0;
     for (int i = 0; i < g.count; ++i) tripleGroups += g.len(i) >= 3 ? 1 : 0;
@@ -236,7 +246,8 @@ std::vector<std::string> HintList::toStrings() const {
 }
 
 bool HintList::push(std::string_view cards) {
-    if (m_count >= kCapacity || cards.size() > static_cast<std::size_t>(kMaxHandCards)) return false;
+    if (m_count >= kCapacity || cards.size() > static_cast<std::size_t>(kMaxHandCards))
+        return false;
     auto& item = m_items[static_cast<std::size_t>(m_count++)];
     for (std::size_t i = 0; i < cards.size(); ++i) item.cards[i] = cards[i];
     item.size = static_cast<std::uint8_t>(cards.size());
@@ -253,36 +264,64 @@ HintList BuildHints(std::string_view hand, std::string_view tableHand) {
         out.setAction(HintAction::Pass);
         return out;
     }
-    const CardMask rocket = (CardMask{1} << detail::kSmallJokerValue) |
-                            (CardMask{1} << detail::kBigJokerValue);
+    const CardMask rocket =
+        (CardMask{1} << detail::kSmallJokerValue) | (CardMask{1} << detail::kBigJokerValue);
     const bool holdsRocket = (handSet & rocket) == rocket;
     if (holdsRocket) handSet &= ~rocket;
     const Groups g = makeGroups(handSet);
     switch (tableType) {
-    case HandType::Single: singlesPairsTriples(g, table, 1, out); break;
-    case HandType::Pair: singlesPairsTriples(g, table, 2, out); break;
-    case HandType::Triple: singlesPairsTriples(g, table, 3, out); break;
-    case HandType::TripleWithOne: tripleWithWing(g, table, tableType, 1, out); break;
-    case HandType::TripleWithPair: tripleWithWing(g, table, tableType, 2, out); break;
-    case HandType::Bomb:
-        for (int i = g.count - 1; i >= 0; --i) {
-            if (g.len(i) != 4) continue;
-            const Cards c = firstCards(g, i, 4);
-            if (beats(c, table)) out.push(c.view());
-        }
-        break;
-    case HandType::FourWithTwo: fourWithWings(g, table, tableType, 1, out); break;
-    case HandType::FourWithTwoPairs: fourWithWings(g, table, tableType, 2, out); break;
-    case HandType::Straight: sequences(g, table, tableType, 1, out); break;
-    case HandType::PairSequence: sequences(g, table, tableType, 2, out); break;
-    case HandType::Plane: sequences(g, table, tableType, 3, out); break;
-    case HandType::PlaneWithTwo: planeWithWings(g, table, tableType, 2, 1, out); break;
-    case HandType::PlaneWithTwoPairs: planeWithWings(g, table, tableType, 2, 2, out); break;
-    case HandType::Plane3WithThree: planeWithWings(g, table, tableType, 3, 1, out); break;
-    case HandType::Plane3WithThreePairs: planeWithWings(g, table, tableType, 3, 2, out); break;
-    default:
-        // Larger planes, an empty or unclassifiable table: the press does nothing.
-        return out;
+        case HandType::Single:
+            singlesPairsTriples(g, table, 1, out);
+            break;
+        case HandType::Pair:
+            singlesPairsTriples(g, table, 2, out);
+            break;
+        case HandType::Triple:
+            singlesPairsTriples(g, table, 3, out);
+            break;
+        case HandType::TripleWithOne:
+            tripleWithWing(g, table, tableType, 1, out);
+            break;
+        case HandType::TripleWithPair:
+            tripleWithWing(g, table, tableType, 2, out);
+            break;
+        case HandType::Bomb:
+            for (int i = g.count - 1; i >= 0; --i) {
+                if (g.len(i) != 4) continue;
+                const Cards c = firstCards(g, i, 4);
+                if (beats(c, table)) out.push(c.view());
+            }
+            break;
+        case HandType::FourWithTwo:
+            fourWithWings(g, table, tableType, 1, out);
+            break;
+        case HandType::FourWithTwoPairs:
+            fourWithWings(g, table, tableType, 2, out);
+            break;
+        case HandType::Straight:
+            sequences(g, table, tableType, 1, out);
+            break;
+        case HandType::PairSequence:
+            sequences(g, table, tableType, 2, out);
+            break;
+        case HandType::Plane:
+            sequences(g, table, tableType, 3, out);
+            break;
+        case HandType::PlaneWithTwo:
+            planeWithWings(g, table, tableType, 2, 1, out);
+            break;
+        case HandType::PlaneWithTwoPairs:
+            planeWithWings(g, table, tableType, 2, 2, out);
+            break;
+        case HandType::Plane3WithThree:
+            planeWithWings(g, table, tableType, 3, 1, out);
+            break;
+        case HandType::Plane3WithThreePairs:
+            planeWithWings(g, table, tableType, 3, 2, out);
+            break;
+        default:
+            // Larger planes, an empty or unclassifiable table: the press does nothing.
+            return out;
     }
     if (holdsRocket) out.push("10");
     out.setAction(out.empty() ? HintAction::Pass : HintAction::Select);

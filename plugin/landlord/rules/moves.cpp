@@ -53,9 +53,7 @@ private:
         }
     }
 
-    static std::uint32_t above(int minKey) {
-        return minKey < 0 ? ~0u : ~((2u << minKey) - 1);
-    }
+    static std::uint32_t above(int minKey) { return minKey < 0 ? ~0u : ~((2u << minKey) - 1); }
 
     void groupsOf(int size, HandType type, int minKey) {
         for (std::uint32_t m = m_atLeast[size] & above(minKey); m != 0; m &= m - 1)
@@ -98,29 +96,66 @@ private:
 template <typename Sink>
 void Generator<Sink>::run(HandType type, int minKey, int length) {
     switch (type) {
-    case HandType::Single: groupsOf(1, type, minKey); break;
-    case HandType::Pair: groupsOf(2, type, minKey); break;
-    case HandType::Triple: groupsOf(3, type, minKey); break;
-    case HandType::Bomb: groupsOf(4, type, minKey); break;
-    case HandType::TripleWithOne: withWings(3, 1, 1, type, minKey); break;
-    case HandType::TripleWithPair: withWings(3, 2, 1, type, minKey); break;
-    case HandType::FourWithTwo: withWings(4, 1, 2, type, minKey); break;
-    case HandType::FourWithTwoPairs: withWings(4, 2, 2, type, minKey); break;
-    case HandType::Straight: runs(1, 5, 12, 0, type, minKey, length); break;
-    case HandType::PairSequence: runs(2, 3, 10, 0, type, minKey, length); break;
-    case HandType::Plane: runs(3, 2, 6, 0, type, minKey, length); break;
-    case HandType::PlaneWithTwo: runs(3, 2, 2, 1, type, minKey, 0); break;
-    case HandType::PlaneWithTwoPairs: runs(3, 2, 2, 2, type, minKey, 0); break;
-    case HandType::Plane3WithThree: runs(3, 3, 3, 1, type, minKey, 0); break;
-    case HandType::Plane3WithThreePairs: runs(3, 3, 3, 2, type, minKey, 0); break;
-    case HandType::Plane4WithFour: runs(3, 4, 4, 1, type, minKey, 0); break;
-    case HandType::Plane4WithFourPairs: runs(3, 4, 4, 2, type, minKey, 0); break;
-    case HandType::Plane5WithFive: runs(3, 5, 5, 1, type, minKey, 0); break;
-    case HandType::Rocket:
-        if (((m_atLeast[1] >> detail::kSmallJokerValue) & 3u) == 3u)
-            emit(unit(detail::kSmallJokerValue, 1) + unit(detail::kBigJokerValue, 1), type);
-        break;
-    case HandType::Invalid: break;
+        case HandType::Single:
+            groupsOf(1, type, minKey);
+            break;
+        case HandType::Pair:
+            groupsOf(2, type, minKey);
+            break;
+        case HandType::Triple:
+            groupsOf(3, type, minKey);
+            break;
+        case HandType::Bomb:
+            groupsOf(4, type, minKey);
+            break;
+        case HandType::TripleWithOne:
+            withWings(3, 1, 1, type, minKey);
+            break;
+        case HandType::TripleWithPair:
+            withWings(3, 2, 1, type, minKey);
+            break;
+        case HandType::FourWithTwo:
+            withWings(4, 1, 2, type, minKey);
+            break;
+        case HandType::FourWithTwoPairs:
+            withWings(4, 2, 2, type, minKey);
+            break;
+        case HandType::Straight:
+            runs(1, 5, 12, 0, type, minKey, length);
+            break;
+        case HandType::PairSequence:
+            runs(2, 3, 10, 0, type, minKey, length);
+            break;
+        case HandType::Plane:
+            runs(3, 2, 6, 0, type, minKey, length);
+            break;
+        case HandType::PlaneWithTwo:
+            runs(3, 2, 2, 1, type, minKey, 0);
+            break;
+        case HandType::PlaneWithTwoPairs:
+            runs(3, 2, 2, 2, type, minKey, 0);
+            break;
+        case HandType::Plane3WithThree:
+            runs(3, 3, 3, 1, type, minKey, 0);
+            break;
+        case HandType::Plane3WithThreePairs:
+            runs(3, 3, 3, 2, type, minKey, 0);
+            break;
+        case HandType::Plane4WithFour:
+            runs(3, 4, 4, 1, type, minKey, 0);
+            break;
+        case HandType::Plane4WithFourPairs:
+            runs(3, 4, 4, 2, type, minKey, 0);
+            break;
+        case HandType::Plane5WithFive:
+            runs(3, 5, 5, 1, type, minKey, 0);
+            break;
+        case HandType::Rocket:
+            if (((m_atLeast[1] >> detail::kSmallJokerValue) & 3u) == 3u)
+                emit(unit(detail::kSmallJokerValue, 1) + unit(detail::kBigJokerValue, 1), type);
+            break;
+        case HandType::Invalid:
+            break;
     }
 }
 

@@ -7,12 +7,18 @@ namespace velmora::lord {
 
 std::string_view PlayErrorText(PlayError error) {
     switch (error) {
-    case PlayError::None: return {};
-    case PlayError::Internal: return "内部错误";
-    case PlayError::NotYourTurn: return "未轮到出牌";
-    case PlayError::NothingSelected: return "请选择要出的牌";
-    case PlayError::WrongType: return "类型不配";
-    case PlayError::TooSmall: return "太小";
+        case PlayError::None:
+            return {};
+        case PlayError::Internal:
+            return "内部错误";
+        case PlayError::NotYourTurn:
+            return "未轮到出牌";
+        case PlayError::NothingSelected:
+            return "请选择要出的牌";
+        case PlayError::WrongType:
+            return "类型不配";
+        case PlayError::TooSmall:
+            return "太小";
     }
     return "内部错误";
 }

@@ -8,12 +8,12 @@
 namespace velmora::lord {
 
 enum class PlayError : std::uint8_t {
-    None = 0,          // the play is allowed
-    Internal = 1,      // a hand is already empty, or the cards are not all in the seat's hand
+    None = 0,      // the play is allowed
+    Internal = 1,  // a hand is already empty, or the cards are not all in the seat's hand
     NotYourTurn = 2,
     NothingSelected = 3,
-    WrongType = 4,     // no hand, or a hand of another type than the table hand
-    TooSmall = 5,      // does not beat the table hand
+    WrongType = 4,  // no hand, or a hand of another type than the table hand
+    TooSmall = 5,   // does not beat the table hand
 };
 
 // The text shown on the play button; empty for None.

@@ -60,7 +60,8 @@ TrusteeChoice ChooseTrusteeMove(const TrusteeState& state) {
         const std::string ordered =
             state.groupedDisplay ? GroupOrder(SortCards(hand, true)) : SortCards(hand, true);
         if (ordered.empty()) return choice;
-        return playIfAllowed(play, state.ownSeat, std::string_view(ordered).substr(ordered.size() - 1));
+        return playIfAllowed(play, state.ownSeat,
+                             std::string_view(ordered).substr(ordered.size() - 1));
     }
     const bool partnerLeads =
         state.ownSeat != state.landlordSeat && state.leadSeat != state.landlordSeat;

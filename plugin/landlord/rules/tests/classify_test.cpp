@@ -21,7 +21,8 @@ class ClassifyTable : public ::testing::TestWithParam<ClassifyCase> {};
 TEST_P(ClassifyTable, GivesTheType) {
     const auto& c = GetParam();
     const std::string hand = cards(c.ranks);
-    EXPECT_EQ(ClassifyHand(hand), c.expected) << c.ranks << " -> " << HandTypeName(ClassifyHand(hand));
+    EXPECT_EQ(ClassifyHand(hand), c.expected)
+        << c.ranks << " -> " << HandTypeName(ClassifyHand(hand));
     // Order of the codes never matters.
     const std::string reversed(hand.rbegin(), hand.rend());
     EXPECT_EQ(ClassifyHand(reversed), c.expected) << c.ranks;
@@ -41,10 +42,9 @@ INSTANTIATE_TEST_SUITE_P(
         ClassifyCase{"333344", HandType::Invalid}, ClassifyCase{"333345", HandType::FourWithTwo},
         ClassifyCase{"3333sb", HandType::FourWithTwo},
         ClassifyCase{"33334455", HandType::FourWithTwoPairs},
-        ClassifyCase{"33334444", HandType::Invalid},
-        ClassifyCase{"34567", HandType::Straight}, ClassifyCase{"TJQKA", HandType::Straight},
-        ClassifyCase{"JQKA2", HandType::Invalid}, ClassifyCase{"KA234", HandType::Invalid},
-        ClassifyCase{"TJQKs", HandType::Invalid},
+        ClassifyCase{"33334444", HandType::Invalid}, ClassifyCase{"34567", HandType::Straight},
+        ClassifyCase{"TJQKA", HandType::Straight}, ClassifyCase{"JQKA2", HandType::Invalid},
+        ClassifyCase{"KA234", HandType::Invalid}, ClassifyCase{"TJQKs", HandType::Invalid},
         ClassifyCase{"3456789TJQKA", HandType::Straight},
         ClassifyCase{"334455", HandType::PairSequence}, ClassifyCase{"3344", HandType::Invalid},
         ClassifyCase{"QQKKAA", HandType::PairSequence}, ClassifyCase{"KKAA22", HandType::Invalid},
@@ -53,14 +53,14 @@ INSTANTIATE_TEST_SUITE_P(
         ClassifyCase{"KKKAAA", HandType::Plane}, ClassifyCase{"AAA222", HandType::Invalid},
         ClassifyCase{"333444555666777888", HandType::Plane},
         ClassifyCase{"33344456", HandType::PlaneWithTwo},
-        ClassifyCase{"33344455", HandType::Invalid},     // a pair as the two wings
-        ClassifyCase{"33334445", HandType::Invalid},     // a wing card of a triple's rank
+        ClassifyCase{"33344455", HandType::Invalid},  // a pair as the two wings
+        ClassifyCase{"33334445", HandType::Invalid},  // a wing card of a triple's rank
         ClassifyCase{"333444sb", HandType::PlaneWithTwo},
         ClassifyCase{"3334445566", HandType::PlaneWithTwoPairs},
-        ClassifyCase{"3334445555", HandType::Invalid},   // a bomb as the two pairs
+        ClassifyCase{"3334445555", HandType::Invalid},  // a bomb as the two pairs
         ClassifyCase{"333444555789", HandType::Plane3WithThree},
         ClassifyCase{"333444555778", HandType::Invalid},
-        ClassifyCase{"333444555777", HandType::Invalid}, // four triples, not one run
+        ClassifyCase{"333444555777", HandType::Invalid},  // four triples, not one run
         ClassifyCase{"333444555667788", HandType::Plane3WithThreePairs},
         ClassifyCase{"3334445556669TJQ", HandType::Plane4WithFour},
         ClassifyCase{"333444555666778899TT", HandType::Plane4WithFourPairs},
@@ -68,8 +68,8 @@ INSTANTIATE_TEST_SUITE_P(
         ClassifyCase{"333444555666777999TT", HandType::Invalid}));
 
 TEST(ClassifyHand, RejectsWhatIsNoCardSet) {
-    EXPECT_EQ(ClassifyHand("AA"), HandType::Invalid);      // one card twice
-    EXPECT_EQ(ClassifyHand("00"), HandType::Invalid);      // not a pair of small jokers
+    EXPECT_EQ(ClassifyHand("AA"), HandType::Invalid);  // one card twice
+    EXPECT_EQ(ClassifyHand("00"), HandType::Invalid);  // not a pair of small jokers
     EXPECT_EQ(ClassifyHand("?"), HandType::Invalid);
     EXPECT_EQ(ClassifyHand(std::string_view("A\0", 2)), HandType::Invalid);
     EXPECT_EQ(ClassifyHand("Aa\xff"), HandType::Invalid);
@@ -97,18 +97,17 @@ TEST_P(CompareTable, GivesTheValue) {
 
 INSTANTIATE_TEST_SUITE_P(
     BombsRocketAndLengths, CompareTable,
-    ::testing::Values(
-        CompareCase{"4", "3", 1}, CompareCase{"3", "4", -1}, CompareCase{"5", "5", 0},
-        CompareCase{"b", "s", 1}, CompareCase{"s", "2", 1}, CompareCase{"2", "A", 1},
-        CompareCase{"AA", "KK", 1}, CompareCase{"33", "5", 0},
-        CompareCase{"AAAA", "KKKK", 1}, CompareCase{"2222", "AAAA", 1},
-        CompareCase{"3333", "22", 1}, CompareCase{"22", "3333", -1},
-        CompareCase{"sb", "2222", 99}, CompareCase{"bs", "3", 99},
-        CompareCase{"3333", "sb", 1},  // CheckPlay refuses it before asking
-        CompareCase{"45678", "34567", 1}, CompareCase{"345678", "34567", 0},
-        CompareCase{"22233", "AAA44", 1}, CompareCase{"4443", "3336", 1},
-        CompareCase{"44455536", "33344478", 1}, CompareCase{"333444", "444555", -1},
-        CompareCase{"34", "3", 0}, CompareCase{"", "3", 0}, CompareCase{"3", "", 0}));
+    ::testing::Values(CompareCase{"4", "3", 1}, CompareCase{"3", "4", -1}, CompareCase{"5", "5", 0},
+                      CompareCase{"b", "s", 1}, CompareCase{"s", "2", 1}, CompareCase{"2", "A", 1},
+                      CompareCase{"AA", "KK", 1}, CompareCase{"33", "5", 0},
+                      CompareCase{"AAAA", "KKKK", 1}, CompareCase{"2222", "AAAA", 1},
+                      CompareCase{"3333", "22", 1}, CompareCase{"22", "3333", -1},
+                      CompareCase{"sb", "2222", 99}, CompareCase{"bs", "3", 99},
+                      CompareCase{"3333", "sb", 1},  // CheckPlay refuses it before asking
+                      CompareCase{"45678", "34567", 1}, CompareCase{"345678", "34567", 0},
+                      CompareCase{"22233", "AAA44", 1}, CompareCase{"4443", "3336", 1},
+                      CompareCase{"44455536", "33344478", 1}, CompareCase{"333444", "444555", -1},
+                      CompareCase{"34", "3", 0}, CompareCase{"", "3", 0}, CompareCase{"3", "", 0}));
 
 TEST(CompareHands, InvalidCardStringsCompareAsZero) {
     EXPECT_EQ(CompareHands("AA", "B"), 0);
@@ -141,7 +140,8 @@ TEST(CardModel, CodesIndicesRanksAndVoices) {
 TEST(CardModel, SortCardsFollowsDisplayOrder) {
     const std::string all = SortCards(InitialDeck, true);
     EXPECT_EQ(all, DisplayOrder);
-    EXPECT_EQ(SortCards(InitialDeck, false), std::string(DisplayOrder.rbegin(), DisplayOrder.rend()));
+    EXPECT_EQ(SortCards(InitialDeck, false),
+              std::string(DisplayOrder.rbegin(), DisplayOrder.rend()));
     EXPECT_EQ(SortCards("pC1aB", true), "1BaCp");
     EXPECT_EQ(SortCards("p#C", true), "Cp#");  // foreign bytes stay behind
 }
@@ -158,9 +158,9 @@ TEST(CardModel, GroupsKeepInputOrderAndSortBySizeThenStrength) {
 }
 
 TEST(CardModel, DisplayComparers) {
-    EXPECT_GT(CompareByRank('C', 'D'), 0);   // 3 behind 4
-    EXPECT_LT(CompareByRank('1', '0'), 0);   // big joker first
-    EXPECT_LT(CompareByRank('B', 'b'), 0);   // spades before hearts
+    EXPECT_GT(CompareByRank('C', 'D'), 0);  // 3 behind 4
+    EXPECT_LT(CompareByRank('1', '0'), 0);  // big joker first
+    EXPECT_LT(CompareByRank('B', 'b'), 0);  // spades before hearts
     EXPECT_EQ(CompareByRank('A', 'A'), 0);
     const std::string order = GroupOrder("CcDM");  // 33 K 4
     EXPECT_LT(CompareGrouped(order, 'c', 'M'), 0);

@@ -96,7 +96,8 @@ TEST(ClassifyCrossCheck, SampledSubsetsOfRandomHands) {
             seen.insert(ClassifyHand(subset(hand, mask)));
         }
     }
-    for (auto type : {HandType::Bomb, HandType::Rocket, HandType::FourWithTwo, HandType::FourWithTwoPairs})
+    for (auto type :
+         {HandType::Bomb, HandType::Rocket, HandType::FourWithTwo, HandType::FourWithTwoPairs})
         EXPECT_TRUE(seen.count(type)) << HandTypeName(type);
 }
 
@@ -108,7 +109,8 @@ std::vector<std::string> samplePlays(RandomSource& random, int hands) {
         const std::string hand = structuredHand(random, 20);
         EnumeratePlays(hand, {}, true, plays);
         for (const auto& p : plays) {
-            if (p.type == HandType::Single || DrawBelow(random, 8) == 0) out.push_back(PlayCards(hand, p));
+            if (p.type == HandType::Single || DrawBelow(random, 8) == 0)
+                out.push_back(PlayCards(hand, p));
         }
     }
     return out;
@@ -144,7 +146,8 @@ TEST(HintsCrossCheck, RandomHandsAgainstTablesOfEveryType) {
     tables[HandType::Plane4WithFourPairs].push_back(cards("333444555666 778899TT"));
     tables[HandType::Plane5WithFive].push_back(cards("333444555666777 9TJQK"));
     for (int t = 1; t < kHandTypeCount; ++t)
-        ASSERT_FALSE(tables[static_cast<HandType>(t)].empty()) << HandTypeName(static_cast<HandType>(t));
+        ASSERT_FALSE(tables[static_cast<HandType>(t)].empty())
+            << HandTypeName(static_cast<HandType>(t));
 
     std::map<HandType, int> withCandidates;
     for (int i = 0; i < 40000; ++i) {
@@ -153,8 +156,8 @@ TEST(HintsCrossCheck, RandomHandsAgainstTablesOfEveryType) {
         const std::string table = list[DrawBelow(random, list.size())];
         std::string rest = RemoveCards(InitialDeck, table);
         const int size = 17 + static_cast<int>(DrawBelow(random, 4));
-        const std::string hand = i % 2 ? randomHand(random, size, rest)
-                                       : structuredHand(random, size);
+        const std::string hand =
+            i % 2 ? randomHand(random, size, rest) : structuredHand(random, size);
         const HintList fast = BuildHints(hand, table);
         const reference::Hints slow = reference::buildHints(hand, table);
         ASSERT_EQ(fast.action(), slow.action) << hand << " / " << table;
@@ -162,11 +165,11 @@ TEST(HintsCrossCheck, RandomHandsAgainstTablesOfEveryType) {
         if (fast.size() > 1) ++withCandidates[type];
     }
     // Every type that builds candidates did build several in some cases.
-    for (auto type : {HandType::Single, HandType::Pair, HandType::Triple, HandType::TripleWithOne,
-                      HandType::TripleWithPair, HandType::Bomb, HandType::FourWithTwo,
-                      HandType::FourWithTwoPairs, HandType::Straight, HandType::PairSequence,
-                      HandType::Plane, HandType::PlaneWithTwo, HandType::PlaneWithTwoPairs,
-                      HandType::Plane3WithThree})
+    for (auto type :
+         {HandType::Single, HandType::Pair, HandType::Triple, HandType::TripleWithOne,
+          HandType::TripleWithPair, HandType::Bomb, HandType::FourWithTwo,
+          HandType::FourWithTwoPairs, HandType::Straight, HandType::PairSequence, HandType::Plane,
+          HandType::PlaneWithTwo, HandType::PlaneWithTwoPairs, HandType::Plane3WithThree})
         EXPECT_GT(withCandidates[type], 0) << HandTypeName(type);
 }
 

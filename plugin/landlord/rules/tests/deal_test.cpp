@@ -1,12 +1,13 @@
 // Shuffle and deal: conservation, seeded replay, uniform draws.
 
+#include "rules/deal.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
 
 #include "rules/cards.h"
-#include "rules/deal.h"
 
 namespace velmora::lord {
 namespace {

@@ -1,13 +1,13 @@
 // Black-box test of the built lordtool program.
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <sys/wait.h>
 
 namespace {
 
@@ -75,12 +75,12 @@ TEST(LordTool, SeededDealIsReproducible) {
 }
 
 TEST(LordTool, BadArgumentsExitOneWithOneErrorLine) {
-    for (const char* args : {"", "frobnicate", "classify", "classify C D", "classify C#",
-                             "compare C", "hints C", "deal --seed x", "deal --seed",
-                             "check --hands C,D --turn 0 --lead 0 --table - 0 C",
-                             "check --hands C,D,E --turn 5 --lead 0 --table - 0 C",
-                             "check --hands C,D,E --turn 0 --lead 0 0 C",
-                             "check --hands C,D,E --turn 0 --lead 0 --table - --table - 0 C"}) {
+    for (const char* args :
+         {"", "frobnicate", "classify", "classify C D", "classify C#", "compare C", "hints C",
+          "deal --seed x", "deal --seed", "check --hands C,D --turn 0 --lead 0 --table - 0 C",
+          "check --hands C,D,E --turn 5 --lead 0 --table - 0 C",
+          "check --hands C,D,E --turn 0 --lead 0 0 C",
+          "check --hands C,D,E --turn 0 --lead 0 --table - --table - 0 C"}) {
         const ToolRun r = lordtool(args);
         EXPECT_EQ(r.status, 1) << args;
         EXPECT_EQ(r.out, "") << args;

@@ -41,12 +41,12 @@ TEST_F(PlayCheckTest, ChecksInOrder) {
     EXPECT_EQ(play("4", "5", 3), PlayError::NotYourTurn);
     EXPECT_EQ(play("4", "5", -1), PlayError::NotYourTurn);
     EXPECT_EQ(play("4", ""), PlayError::NothingSelected);
-    EXPECT_EQ(play("4", "7"), PlayError::Internal);       // not in the hand
-    EXPECT_EQ(play("4", "35"), PlayError::WrongType);     // no hand
-    EXPECT_EQ(play("4", "44"), PlayError::WrongType);     // another type
+    EXPECT_EQ(play("4", "7"), PlayError::Internal);    // not in the hand
+    EXPECT_EQ(play("4", "35"), PlayError::WrongType);  // no hand
+    EXPECT_EQ(play("4", "44"), PlayError::WrongType);  // another type
     EXPECT_EQ(play("5", "4"), PlayError::TooSmall);
-    EXPECT_EQ(play("4", "4"), PlayError::TooSmall);       // a tie does not beat
-    EXPECT_EQ(play("3", "6666"), PlayError::None);        // bomb on a non-bomb
+    EXPECT_EQ(play("4", "4"), PlayError::TooSmall);  // a tie does not beat
+    EXPECT_EQ(play("3", "6666"), PlayError::None);   // bomb on a non-bomb
     EXPECT_EQ(play("5555", "6666"), PlayError::None);
     EXPECT_EQ(play("7777", "6666"), PlayError::TooSmall);
     EXPECT_EQ(play("2222", "44"), PlayError::WrongType);  // non-bomb on a bomb
@@ -63,8 +63,8 @@ TEST_F(PlayCheckTest, LongerStraightIsTooSmallNotWrongType) {
 
 TEST_F(PlayCheckTest, LeaderMayPlayAnyValidHand) {
     state.leadSeat = 0;
-    EXPECT_EQ(play("22", "3"), PlayError::None);     // weaker, other type: allowed
-    EXPECT_EQ(play("sb", "44"), PlayError::None);    // even over its own rocket
+    EXPECT_EQ(play("22", "3"), PlayError::None);            // weaker, other type: allowed
+    EXPECT_EQ(play("sb", "44"), PlayError::None);           // even over its own rocket
     EXPECT_EQ(play("", "55566663"), PlayError::WrongType);  // 555 6666 3 is no hand
 }
 
@@ -109,7 +109,8 @@ TEST_P(HintTable, ListsCandidatesInOrder) {
     const HintList list = BuildHints(hand, cards(c.tableRanks));
     EXPECT_EQ(list.action(), c.action) << c.name;
     std::vector<std::string> expected;
-    for (const char* e : c.expected) expected.push_back(e == std::string("rocket") ? "10" : cards(e));
+    for (const char* e : c.expected)
+        expected.push_back(e == std::string("rocket") ? "10" : cards(e));
     EXPECT_EQ(list.toStrings(), expected) << c.name;
 }
 
@@ -123,30 +124,51 @@ INSTANTIATE_TEST_SUITE_P(
         HintCase{"pair", kHand, "33", HintAction::Select, {"44", "55", "66", "6666", "rocket"}},
         HintCase{"triple", kHand, "444", HintAction::Select, {"555", "666", "6666", "rocket"}},
         HintCase{"single joker", "s23", "2", HintAction::Select, {"s"}},
-        HintCase{"triple with one", kHand, "4333", HintAction::Select,
+        HintCase{"triple with one",
+                 kHand,
+                 "4333",
+                 HintAction::Select,
                  {"5553", "6663", "6666", "rocket"}},
-        HintCase{"triple with pair", kHand, "33344", HintAction::Select,
+        HintCase{"triple with pair",
+                 kHand,
+                 "33344",
+                 HintAction::Select,
                  {"55544", "66644", "6666", "rocket"}},
         HintCase{"bomb", kHand, "5555", HintAction::Select, {"6666", "rocket"}},
         HintCase{"stronger bomb", kHand, "7777", HintAction::Select, {"rocket"}},
-        HintCase{"four with two", kHand, "333345", HintAction::Select,
-                 {"666632", "6666", "rocket"}},
-        HintCase{"four with two pairs", kHand, "33334455", HintAction::Select,
+        HintCase{
+            "four with two", kHand, "333345", HintAction::Select, {"666632", "6666", "rocket"}},
+        HintCase{"four with two pairs",
+                 kHand,
+                 "33334455",
+                 HintAction::Select,
                  {"66664455", "6666", "rocket"}},
         // Only one pair-sized wing (taken from the four itself): the four stays bare.
-        HintCase{"four with two pairs, short wing", "6666347", "33334455", HintAction::Select,
+        HintCase{"four with two pairs, short wing",
+                 "6666347",
+                 "33334455",
+                 HintAction::Select,
                  {"6666", "6666"}},
         HintCase{"straight", "34567899", "34567", HintAction::Select, {"87654", "98765"}},
         HintCase{"straight, none beats", "34567899", "TJQKA", HintAction::Pass, {}},
-        HintCase{"pair sequence", "3344556677 9", "334455", HintAction::Select,
-                 {"665544", "776655"}},
+        HintCase{
+            "pair sequence", "3344556677 9", "334455", HintAction::Select, {"665544", "776655"}},
         HintCase{"plane", "4445556667", "333444", HintAction::Select, {"555444", "666555"}},
         // Plane windows run from the strongest triple.
-        HintCase{"plane with two", "44455566678", "33344456", HintAction::Select,
+        HintCase{"plane with two",
+                 "44455566678",
+                 "33344456",
+                 HintAction::Select,
                  {"66655578", "55544478"}},
-        HintCase{"plane with two, four first", "5555666444 789", "33344478", HintAction::Select,
+        HintCase{"plane with two, four first",
+                 "5555666444 789",
+                 "33344478",
+                 HintAction::Select,
                  {"55566678", "5555"}},
-        HintCase{"plane3 with three", "333444555666 78 9", "333444555 789", HintAction::Select,
+        HintCase{"plane3 with three",
+                 "333444555666 78 9",
+                 "333444555 789",
+                 HintAction::Select,
                  {"666555444789"}},
         HintCase{"larger planes build nothing", kHand, "3334445556669TJQ", HintAction::Nothing, {}},
         HintCase{"empty table builds nothing", kHand, "", HintAction::Nothing, {}},

@@ -61,9 +61,12 @@ std::string groupedOrder(const std::string& cards) {
 std::string cardRank(const std::string& cards) {
     std::string out = cards;
     for (char& c : out) {
-        if (c >= 'N' && c <= 'Z') c = static_cast<char>(c - 13);
-        else if (c >= 'a' && c <= 'm') c = static_cast<char>(c - 32);
-        else if (c >= 'n' && c <= 'z') c = static_cast<char>(c - 45);
+        if (c >= 'N' && c <= 'Z')
+            c = static_cast<char>(c - 13);
+        else if (c >= 'a' && c <= 'm')
+            c = static_cast<char>(c - 32);
+        else if (c >= 'n' && c <= 'z')
+            c = static_cast<char>(c - 45);
     }
     return out;
 }
@@ -90,8 +93,8 @@ void sortGroups(std::vector<std::string>& groups) {
             const auto& a = groups[i];
             const auto& b = groups[j];
             const bool first = b.size() > a.size() ||
-                               (b.size() == a.size() && pos(kStrength, cardRank(b)[0]) <
-                                                            pos(kStrength, cardRank(a)[0]));
+                               (b.size() == a.size() &&
+                                pos(kStrength, cardRank(b)[0]) < pos(kStrength, cardRank(a)[0]));
             if (first) std::swap(groups[i], groups[j]);
         }
     }
@@ -182,120 +185,125 @@ Hints buildHints(const std::string& handIn, const std::string& table) {
     auto& out = h.candidates;
     auto bombs = [&] {
         for (int i = count - 1; i >= 0; --i)
-            if (g[static_cast<std::size_t>(i)].size() == 4) out.push_back(g[static_cast<std::size_t>(i)]);
+            if (g[static_cast<std::size_t>(i)].size() == 4)
+                out.push_back(g[static_cast<std::size_t>(i)]);
     };
     auto grp = [&](int i) -> const std::string& { return g[static_cast<std::size_t>(i)]; };
     switch (tt) {
-    case HandType::Single:
-    case HandType::Pair:
-    case HandType::Triple: {
-        const std::size_t a = static_cast<std::size_t>(tt);
-        for (std::size_t s = a; s <= largest; ++s)
-            for (int i = count - 1; i >= 0; --i)
-                if (grp(i).size() == s && compareHands(grp(i).substr(0, a), table) > 0)
-                    out.push_back(grp(i).substr(0, a));
-        bombs();
-        break;
-    }
-    case HandType::TripleWithOne:
-    case HandType::TripleWithPair: {
-        const std::size_t a = tt == HandType::TripleWithOne ? 1 : 2;
-        const std::string t3 = groupedOrder(table).substr(0, 3);
-        std::vector<std::string> cands;
-        for (std::size_t s = 3; s <= largest; ++s)
-            for (int i = count - 1; i >= 0; --i)
-                if (grp(i).size() == s && compareHands(grp(i).substr(0, 3), t3) > 0)
-                    cands.push_back(grp(i).substr(0, 3));
-        std::string wing;
-        for (int i = count - 1; i >= 0; --i)
-            if (grp(i).size() >= a) {
-                wing = grp(i).substr(0, a);
-                break;
-            }
-        for (const auto& c : cands)
-            if (classifyHand(c + wing) == tt) out.push_back(c + wing);
-        bombs();
-        break;
-    }
-    case HandType::Bomb:
-        for (int i = count - 1; i >= 0; --i)
-            if (grp(i).size() == 4 && compareHands(grp(i), table) > 0) out.push_back(grp(i));
-        break;
-    case HandType::FourWithTwo:
-    case HandType::FourWithTwoPairs: {
-        const std::size_t a = tt == HandType::FourWithTwo ? 1 : 2;
-        if (count >= 3) {
-            const std::string t4 = groupedOrder(table).substr(0, 4);
-            std::vector<std::string> cands;
-            for (int i = count - 1; i >= 0; --i)
-                if (grp(i).size() >= 4 && compareHands(grp(i).substr(0, 4), t4) > 0)
-                    cands.push_back(grp(i).substr(0, 4));
-            std::string wings;
-            for (int i = count - 1; i >= 0 && wings.size() < 2 * a; --i)
-                if (grp(i).size() >= a) wings += grp(i).substr(0, a);
-            if (wings.size() == 2 * a) {
-                for (const auto& c : cands)
-                    if (classifyHand(c + wings) == tt) out.push_back(c + wings);
-            } else {
-                for (const auto& c : cands) out.push_back(c);
-            }
+        case HandType::Single:
+        case HandType::Pair:
+        case HandType::Triple: {
+            const std::size_t a = static_cast<std::size_t>(tt);
+            for (std::size_t s = a; s <= largest; ++s)
+                for (int i = count - 1; i >= 0; --i)
+                    if (grp(i).size() == s && compareHands(grp(i).substr(0, a), table) > 0)
+                        out.push_back(grp(i).substr(0, a));
+            bombs();
+            break;
         }
-        bombs();
-        break;
-    }
-    case HandType::Straight:
-    case HandType::PairSequence:
-    case HandType::Plane: {
-        const std::size_t a = tt == HandType::Straight ? 1 : tt == HandType::PairSequence ? 2 : 3;
-        if (g.size() >= table.size() / a) {
-            std::string units;
-            for (const auto& s : g)
-                if (s.size() >= a) units += s.substr(0, a);
-            const std::string run = groupedOrder(units);
-            for (int start = static_cast<int>(run.size()) - static_cast<int>(table.size()); start >= 0;
-                 start -= static_cast<int>(a)) {
-                const std::string w = run.substr(static_cast<std::size_t>(start), table.size());
-                if (classifyHand(w) == tt && compareHands(w, table) > 0) out.push_back(w);
-            }
-        }
-        bombs();
-        break;
-    }
-    case HandType::PlaneWithTwo:
-    case HandType::PlaneWithTwoPairs:
-    case HandType::Plane3WithThree:
-    case HandType::Plane3WithThreePairs: {
-        const std::size_t k = tt <= HandType::PlaneWithTwoPairs ? 2 : 3;
-        const std::size_t w = tt == HandType::PlaneWithTwo || tt == HandType::Plane3WithThree ? 1 : 2;
-        const std::size_t minCards = tt == HandType::PlaneWithTwo        ? 7
-                                     : tt == HandType::PlaneWithTwoPairs ? 9
-                                     : tt == HandType::Plane3WithThree   ? 11
-                                                                         : 14;
-        std::size_t triples = 0;
-        for (const auto& s : g) triples += s.size() >= 3 ? 1 : 0;
-        if (g.size() > (k == 2 ? 3u : 5u) && hand.size() > minCards && triples >= k) {
-            std::string text;
-            for (const auto& s : g)
-                if (s.size() >= 3) text += s.substr(0, 3);
-            const std::string tp = groupedOrder(table).substr(0, 3 * k);
+        case HandType::TripleWithOne:
+        case HandType::TripleWithPair: {
+            const std::size_t a = tt == HandType::TripleWithOne ? 1 : 2;
+            const std::string t3 = groupedOrder(table).substr(0, 3);
             std::vector<std::string> cands;
-            for (std::size_t start = 0; start + 3 * k <= text.size(); start += 3) {
-                const std::string c = text.substr(start, 3 * k);
-                if (classifyHand(c) == HandType::Plane && compareHands(c, tp) > 0) cands.push_back(c);
-            }
-            if (!cands.empty()) {
+            for (std::size_t s = 3; s <= largest; ++s)
+                for (int i = count - 1; i >= 0; --i)
+                    if (grp(i).size() == s && compareHands(grp(i).substr(0, 3), t3) > 0)
+                        cands.push_back(grp(i).substr(0, 3));
+            std::string wing;
+            for (int i = count - 1; i >= 0; --i)
+                if (grp(i).size() >= a) {
+                    wing = grp(i).substr(0, a);
+                    break;
+                }
+            for (const auto& c : cands)
+                if (classifyHand(c + wing) == tt) out.push_back(c + wing);
+            bombs();
+            break;
+        }
+        case HandType::Bomb:
+            for (int i = count - 1; i >= 0; --i)
+                if (grp(i).size() == 4 && compareHands(grp(i), table) > 0) out.push_back(grp(i));
+            break;
+        case HandType::FourWithTwo:
+        case HandType::FourWithTwoPairs: {
+            const std::size_t a = tt == HandType::FourWithTwo ? 1 : 2;
+            if (count >= 3) {
+                const std::string t4 = groupedOrder(table).substr(0, 4);
+                std::vector<std::string> cands;
+                for (int i = count - 1; i >= 0; --i)
+                    if (grp(i).size() >= 4 && compareHands(grp(i).substr(0, 4), t4) > 0)
+                        cands.push_back(grp(i).substr(0, 4));
                 std::string wings;
-                for (int i = count - 1; i >= 0 && wings.size() < k * w; --i)
-                    if (grp(i).size() >= w) wings += grp(i).substr(0, w);
-                for (const auto& c : cands)
-                    if (classifyHand(c + wings) == tt) out.push_back(c + wings);
+                for (int i = count - 1; i >= 0 && wings.size() < 2 * a; --i)
+                    if (grp(i).size() >= a) wings += grp(i).substr(0, a);
+                if (wings.size() == 2 * a) {
+                    for (const auto& c : cands)
+                        if (classifyHand(c + wings) == tt) out.push_back(c + wings);
+                } else {
+                    for (const auto& c : cands) out.push_back(c);
+                }
             }
+            bombs();
+            break;
         }
-        bombs();
-        break;
-    }
-    default:
-        return h;
+        case HandType::Straight:
+        case HandType::PairSequence:
+        case HandType::Plane: {
+            const std::size_t a = tt == HandType::Straight       ? 1
+                                  : tt == HandType::PairSequence ? 2
+                                                                 : 3;
+            if (g.size() >= table.size() / a) {
+                std::string units;
+                for (const auto& s : g)
+                    if (s.size() >= a) units += s.substr(0, a);
+                const std::string run = groupedOrder(units);
+                for (int start = static_cast<int>(run.size()) - static_cast<int>(table.size());
+                     start >= 0; start -= static_cast<int>(a)) {
+                    const std::string w = run.substr(static_cast<std::size_t>(start), table.size());
+                    if (classifyHand(w) == tt && compareHands(w, table) > 0) out.push_back(w);
+                }
+            }
+            bombs();
+            break;
+        }
+        case HandType::PlaneWithTwo:
+        case HandType::PlaneWithTwoPairs:
+        case HandType::Plane3WithThree:
+        case HandType::Plane3WithThreePairs: {
+            const std::size_t k = tt <= HandType::PlaneWithTwoPairs ? 2 : 3;
+            const std::size_t w =
+                tt == HandType::PlaneWithTwo || tt == HandType::Plane3WithThree ? 1 : 2;
+            const std::size_t minCards = tt == HandType::PlaneWithTwo        ? 7
+                                         : tt == HandType::PlaneWithTwoPairs ? 9
+                                         : tt == HandType::Plane3WithThree   ? 11
+                                                                             : 14;
+            std::size_t triples = 0;
+            for (const auto& s : g) triples += s.size() >= 3 ? 1 : 0;
+            if (g.size() > (k == 2 ? 3u : 5u) && hand.size() > minCards && triples >= k) {
+                std::string text;
+                for (const auto& s : g)
+                    if (s.size() >= 3) text += s.substr(0, 3);
+                const std::string tp = groupedOrder(table).substr(0, 3 * k);
+                std::vector<std::string> cands;
+                for (std::size_t start = 0; start + 3 * k <= text.size(); start += 3) {
+                    const std::string c = text.substr(start, 3 * k);
+                    if (classifyHand(c) == HandType::Plane && compareHands(c, tp) > 0)
+                        cands.push_back(c);
+                }
+                if (!cands.empty()) {
+                    std::string wings;
+                    for (int i = count - 1; i >= 0 && wings.size() < k * w; --i)
+                        if (grp(i).size() >= w) wings += grp(i).substr(0, w);
+                    for (const auto& c : cands)
+                        if (classifyHand(c + wings) == tt) out.push_back(c + wings);
+                }
+            }
+            bombs();
+            break;
+        }
+        default:
+            return h;
     }
     if (rocket) out.push_back("10");
     h.action = out.empty() ? HintAction::Pass : HintAction::Select;

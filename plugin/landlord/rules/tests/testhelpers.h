@@ -10,7 +10,8 @@
 namespace velmora::lord::testing {
 
 // `count` distinct cards of a shuffled deck, from a seeded generator.
-inline std::string randomHand(RandomSource& random, int count, std::string_view from = InitialDeck) {
+inline std::string randomHand(RandomSource& random, int count,
+                              std::string_view from = InitialDeck) {
     return ShuffleCards(from, random).substr(0, static_cast<std::size_t>(count));
 }
 
@@ -22,8 +23,14 @@ inline std::string cards(std::string_view ranks) {
     std::string out;
     for (char r : ranks) {
         if (r == ' ' || r == '+') continue;
-        if (r == 's') { out += '0'; continue; }
-        if (r == 'b') { out += '1'; continue; }
+        if (r == 's') {
+            out += '0';
+            continue;
+        }
+        if (r == 'b') {
+            out += '1';
+            continue;
+        }
         const auto rank = names.find(r);
         if (rank == std::string_view::npos) return "?";
         const int suit = used[rank]++;
