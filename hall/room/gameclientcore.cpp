@@ -57,7 +57,9 @@ void GameClientCore::LoadDesktop(const STRU_GAMEROOM& room) {
     m_host.setRoomEnabled(false);
 
     if (m_transport.isOpen() && m_host_ == room.serverip && m_port == room.serverport) {
-        // Same server: change rooms on the open connection.
+        // Same server: change rooms on the open connection. That connection has succeeded, so
+        // a later failure is a drop to recover from, not a first connection that failed.
+        m_firstConn = false;
         m_newRoom = true;
         SendData(QStringLiteral("11|roomid=") + QString::number(room.id));
         m_members.self().User.UserID = ctx().CurrentUser.UserID;

@@ -153,6 +153,15 @@ TEST_F(GameClientCoreTest, SameServerChangesRoomWithoutReconnecting) {
     EXPECT_TRUE(host.hidden);
     EXPECT_TRUE(core.bQuit());
 
+    // A drop after a room change on the kept connection is a drop, not a failed first connect.
+    RoomClientFixture kept;
+    kept.enterRoom(room(12));
+    kept.core.LoadDesktop(room(13));
+    kept.transport.opened = false;
+    kept.core.onDisconnected();
+    EXPECT_FALSE(kept.host.hidden);
+    EXPECT_TRUE(kept.core.bDrop());
+
     RoomClientFixture other;
     other.enterRoom(room(12));
     other.core.LoadDesktop(room(20, QStringLiteral("127.0.0.1"), 18102));
