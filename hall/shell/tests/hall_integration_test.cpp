@@ -1,0 +1,305 @@
+// The hall's forms against the real stand-in web service (velmora-server --demo), headless.
+#include <gtest/gtest.h>
+
+#include "hall/foundation/hallcontext.h"
+#include "hall/foundation/localsettings.h"
+#include "hall/foundation/web/session.h"
+#include "hall/shell/core/hallseams.h"
+#include "hall/shell/core/loginmodel.h"
+#include "hall/shell/ui/hallmessages.h"
+#include "hall/shell/ui/hallweb.h"
+#include "hall/shell/ui/tfrmiedialog.h"
+#include "hall/shell/ui/tfrmlogin.h"
+#include "hall/shell/ui/tfrmmain.h"
+#include "platform/registry/registrystore.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDeadlineTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWebEngineView>
+#include <functional>
+
+using namespace velmora::hall;
+
+namespace {
+
+bool waitFor(const std::function<bool()>& done, int ms = 20000) {
+    QDeadlineTimer deadline(ms);
+    while (!done() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return done();
+}
+
+class RecordingMessages : public MessagePresenter {
+public:
+    QStringList texts;
+    QMessageBox::StandardButton show(QWidget*, const QString& text, const QString&,
+                                     QMessageBox::Icon, QMessageBox::StandardButtons) override {
+        texts << text;
+        return QMessageBox::Ok;
+    }
+};
+
+class QuietSessionHost : public SessionHost {
+public:
+    QStringList messages;
+    void showMessage(const QString& text) override { messages << text; }
+    bool runNetSetting() override { return false; }
+    void terminateApplication() override {}
+};
+
+// One server, one application, temporary config and documents for the whole program.
+class HallEnvironment : public ::testing::Environment {
+public:
+    static inline QTemporaryDir* home = nullptr;
+    static inline QProcess* server = nullptr;
+    static inline quint16 port = 0;
+    static inline QApplication* app = nullptr;
+
+    void SetUp() override {
+        home = new QTemporaryDir;
+        qputenv("HOME", home->path().toUtf8());
+        qputenv("XDG_CONFIG_HOME", (home->path() + "/config").toUtf8());
+        qputenv("XDG_DATA_HOME", (home->path() + "/data").toUtf8());
+        qputenv("XDG_RUNTIME_DIR", (home->path() + "/run").toUtf8());
+        const QByteArray bin = qgetenv("VELMORA_BIN_DIR");
+        qputenv("VELMORA_APP_DIR", bin + "/");
+        {
+            QTcpServer probe;
+            probe.listen(QHostAddress::LocalHost, 0);
+            port = probe.serverPort();
+        }
+        qputenv("VELMORA_BOOTSTRAP_URL",
+                QStringLiteral("http://127.0.0.1:%1/info/getsession.php").arg(port).toUtf8());
+        server = new QProcess;
+        server->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        server->start(QString::fromUtf8(bin) + "/velmora-server",
+                      {"--data", home->path() + "/server", "--web",
+                       QStringLiteral("127.0.0.1:%1").arg(port), "--demo"});
+        server->waitForStarted(10000);
+        server->waitForReadyRead(20000);  // it prints its address once listening
+
+        RegisterHallSchemes();
+        static int argc = 1;
+        static char name[] = "hall_integration_test";
+        static char* argv[] = {name, nullptr};
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+        app = new QApplication(argc, argv);
+        QApplication::setApplicationName(QStringLiteral("Velmora"));
+    }
+
+    void TearDown() override {
+        delete app;
+        if (server) {
+            server->terminate();
+            server->waitForFinished(5000);
+            delete server;
+        }
+        delete home;
+    }
+};
+
+const auto* const kEnvironment = ::testing::AddGlobalTestEnvironment(new HallEnvironment);
+
+class HallTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(HallEnvironment::server->state(), QProcess::Running);
+        HallContext::reset();
+        HallContext& c = HallContext::instance();
+        c.AppPath = qEnvironmentVariable("VELMORA_APP_DIR");
+        c.DocumentsPath = HallEnvironment::home->path() + QStringLiteral("/docs/");
+        QuietSessionHost host;
+        ASSERT_TRUE(GetSession(host)) << host.messages.join(QLatin1Char('\n')).toStdString();
+        SetMessagePresenter(&messages);
+    }
+    void TearDown() override { SetMessagePresenter(nullptr); }
+
+    RecordingMessages messages;
+    velmora::platform::RegistryStore store{velmora::platform::RegistryStore::defaultPath()};
+};
+
+}  // namespace
+
+TEST_F(HallTest, AWrongPasswordShowsTheMessageAndTheRightOneOpensTheMainWindow) {
+    TfrmLogin login(store);
+    login.show();
+    EXPECT_EQ(login.windowTitle(), QStringLiteral("登录到Velmora"));
+    login.UserName->setEditText(QStringLiteral("alice"));
+    login.PassWord->setText(QStringLiteral("wrong"));
+    login.btnLogin->click();
+    EXPECT_EQ(messages.texts, QStringList{QStringLiteral("登录失败，请检查你的用户名密码是否正确。")});
+    EXPECT_FALSE(HallContext::instance().LoginOK);
+    EXPECT_TRUE(login.isVisible());
+    EXPECT_TRUE(login.btnLogin->isEnabled());
+
+    login.PassWord->setText(QStringLiteral("velmora"));
+    login.btnLogin->click();
+    ASSERT_TRUE(HallContext::instance().LoginOK) << messages.texts.join('\n').toStdString();
+    EXPECT_FALSE(login.isVisible());
+    const STRU_USERINFO& user = HallContext::instance().CurrentUser;
+    EXPECT_EQ(user.UserName, QStringLiteral("alice"));
+    EXPECT_GE(user.UserID, 10001);
+    EXPECT_EQ(store.readString(kRegistryUserKey, QStringLiteral("user0")), QStringLiteral("alice"));
+
+    TfrmMain main;
+    main.show();
+    ASSERT_TRUE(waitFor([&] { return main.toolbarReady(); }));
+    QString shown;
+    bool answered = false;
+    auto ask = [&] {
+        answered = false;
+        main.WebToolbar->page()->runJavaScript(
+            QStringLiteral("document.getElementById('username').innerText"),
+            [&](const QVariant& v) {
+                shown = v.toString();
+                answered = true;
+            });
+        return waitFor([&] { return answered; });
+    };
+    ASSERT_TRUE(ask());
+    EXPECT_EQ(shown, QString::number(user.UserID) + QStringLiteral("(alice)"));
+    EXPECT_EQ(main.windowTitle(), QStringLiteral("Velmora"));
+
+    main.LoadOnline();
+    EXPECT_TRUE(main.pnlOnline->text().startsWith(QStringLiteral("当前在线人数：")));
+    EXPECT_NE(main.pnlOnline->text(), QStringLiteral("当前在线人数："));
+    EXPECT_TRUE(main.isVisible());
+
+    // Closing writes lastroomid = "0" for the player.
+    main.close();
+    EXPECT_EQ(ReadLastRoom(PlayerSettingPath(HallContext::instance().DocumentsPath, user.UserID)).roomId, 0);
+    EXPECT_TRUE(QFile::exists(PlayerSettingPath(HallContext::instance().DocumentsPath, user.UserID)));
+}
+
+TEST_F(HallTest, TheRememberedPasswordLogsInAgainWithThePlaceholder) {
+    {
+        TfrmLogin first(store);
+        first.UserName->setEditText(QStringLiteral("bob"));
+        first.PassWord->setText(QStringLiteral("velmora"));
+        first.chbSaveLogin->setChecked(true);
+        first.btnLogin->click();
+        ASSERT_TRUE(HallContext::instance().LoginOK);
+    }
+    HallContext::instance().LoginOK = false;
+    QuietSessionHost host;
+    ASSERT_TRUE(GetSession(host));
+    TfrmLogin again(store);
+    EXPECT_EQ(again.UserName->currentText(), QStringLiteral("bob"));
+    EXPECT_EQ(again.PassWord->text(), kPasswordPlaceholder);
+    again.btnLogin->click();
+    EXPECT_TRUE(HallContext::instance().LoginOK) << messages.texts.join('\n').toStdString();
+    EXPECT_EQ(HallContext::instance().CurrentUser.UserName, QStringLiteral("bob"));
+}
+
+TEST_F(HallTest, AnExpiredSessionClosesTheMainWindowWithTheMessage) {
+    HallContext& c = HallContext::instance();
+    c.LoginOK = true;
+    c.CurrentUser.UserID = 10003;
+    c.CurrentUser.UserName = QStringLiteral("carol");
+    c.Token = QStringLiteral("no-such-token");
+    TfrmMain main;
+    main.show();
+    bool closed = false;
+    QObject::connect(&main, &TfrmMain::closed, [&] { closed = true; });
+    main.LoadOnline();
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(c.ExitMessage, QStringLiteral("您的登录信息已经过期，或是长时间不能从服务器获取数据，请检查网络！"));
+}
+
+// A login service that answers only after the dialog has been cancelled.
+class SlowLoginServer : public QTcpServer {
+public:
+    int requests = 0;
+    SlowLoginServer() {
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* s = nextPendingConnection()) {
+                connect(s, &QTcpSocket::readyRead, s, [this, s] {
+                    if (!s->readAll().contains("HTTP/1.1"))
+                        return;
+                    ++requests;
+                    QTimer::singleShot(600, s, [s] {
+                        const QByteArray body =
+                            "<login><errid>200</errid><id>MTAwMDQ=</id><username>ZGF2ZQ==</username></login>";
+                        s->write("HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nConnection: close\r\n"
+                                 "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+                        s->disconnectFromHost();
+                    });
+                });
+            }
+        });
+    }
+};
+
+TEST_F(HallTest, CancelWhileTheLoginIsPendingIgnoresTheLateReply) {
+    SlowLoginServer slow;
+    ASSERT_TRUE(slow.listen(QHostAddress::LocalHost, 0));
+    HallContext& c = HallContext::instance();
+    c.ServiceValues.insert(QStringLiteral("loginurl"),
+                           QStringLiteral("http://127.0.0.1:%1/login").arg(slow.serverPort()));
+    c.ServiceValues.remove(QStringLiteral("exiturl"));
+    TfrmLogin login(store);
+    login.show();
+    login.UserName->setEditText(QStringLiteral("dave"));
+    login.PassWord->setText(QStringLiteral("velmora"));
+    QTimer::singleShot(150, &login, [&] { login.btnCancel->click(); });
+    login.btnLogin->click();  // returns once the late reply has come in
+    EXPECT_EQ(slow.requests, 1);
+    EXPECT_FALSE(c.LoginOK);
+    EXPECT_EQ(c.CurrentUser.UserID, 0);
+    EXPECT_TRUE(c.CurrentUser.UserName.isEmpty());
+    EXPECT_EQ(login.result(), QDialog::Rejected);
+    EXPECT_TRUE(messages.texts.isEmpty());
+}
+
+// Records what a dialog page asked of the room.
+class FakeRoom : public IRoomClient {
+public:
+    QStringList sent;
+    QList<qint64> profiles;
+    bool bInGaming() const override { return false; }
+    void DeletePluginClient() override {}
+    void btnExitClick() override {}
+    bool SendRoomCommand(const QString& line) override {
+        sent << line;
+        return true;
+    }
+    void LoadUserInfo(qint64 id) override { profiles << id; }
+};
+
+TEST_F(HallTest, ADialogPageLinkReachesTheRoomAsWrittenAndClosesTheDialog) {
+    // The link text would not survive QUrl: a numeric host, "/" between digits.
+    QTemporaryDir pages;
+    QFile page(pages.path() + QStringLiteral("/friend.htm"));
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.write("<html><body><a id='f' href='addfriend://1/0/0/0/2'>add</a>"
+               "<a id='p' href='PROP://Rose|10002'>prop</a></body></html>");
+    page.close();
+    for (const char* id : {"f", "p"}) {
+        FakeRoom room;
+        bool closedCalled = false;
+        TfrmIEDialog dialog(&room, [&] { closedCalled = true; });
+        dialog.show();
+        bool loaded = false;
+        QObject::connect(dialog.Web1, &QWebEngineView::loadFinished, [&](bool) { loaded = true; });
+        dialog.navigate(QUrl::fromLocalFile(page.fileName()).toString());
+        ASSERT_TRUE(waitFor([&] { return loaded; }));
+        dialog.page()->runJavaScript(QStringLiteral("document.getElementById('%1').click()").arg(id));
+        ASSERT_TRUE(waitFor([&] { return closedCalled; })) << id;
+        if (QByteArray(id) == "f") {
+            EXPECT_EQ(room.profiles, QList<qint64>{10002});
+            EXPECT_EQ(room.sent, QStringList{QStringLiteral("19|recvid=10002&msg=addfriend")});
+        } else {
+            EXPECT_EQ(room.sent, QStringList{QStringLiteral("17|msg=.prop%7CRose%7C10002")});
+        }
+    }
+}
