@@ -3,6 +3,7 @@
 #include "server/web/webservice.h"
 
 #include <QDateTime>
+#include <algorithm>
 #include <QSqlQuery>
 #include <QVariant>
 
@@ -79,12 +80,25 @@ WebReply WebService::login(const WebRequest& request) {
     return WebReply::xml(loginReply("200", &*user));
 }
 
-// "Error" for a token that is no live session; otherwise "name=value" entries, one a line.
+// "Error" for a token that is no live session; otherwise "name=value" entries, one a line:
+// "all" (players logged in), then "frm<id>", "game<id>" and "room<id>" for every category,
+// game and room of the lists.
 WebReply WebService::onlineCount(const WebRequest& request) {
     const QString token = QString::fromLatin1(request.field("token").value_or(QByteArray()));
     if (!m_sessions->find(token))
         return WebReply::text("Error");
-    return WebReply::text("all=" + QByteArray::number(m_sessions->onlineUsers()) + "\r\n");
+    QByteArray body = "all=" + QByteArray::number(m_sessions->onlineUsers()) + "\r\n";
+    const OnlineTotals totals = m_games->onlineTotals();
+    auto add = [&body](const char* prefix, const QHash<qint32, qint64>& counts) {
+        QList<qint32> ids = counts.keys();
+        std::sort(ids.begin(), ids.end());
+        for (qint32 id : ids)
+            body += prefix + QByteArray::number(id) + "=" + QByteArray::number(counts.value(id)) + "\r\n";
+    };
+    add("frm", totals.categories);
+    add("game", totals.games);
+    add("room", totals.rooms);
+    return WebReply::text(body);
 }
 
 WebReply WebService::exitNotice(const WebRequest& request) {

@@ -52,6 +52,16 @@ std::optional<UserRecord> UserStore::findByName(const QString& username) const {
     return findBy("username", username);
 }
 
+std::optional<UserRecord> UserStore::findByNickname(const QString& nickname) const {
+    QSqlQuery q(m_database.db());
+    q.prepare(QStringLiteral("SELECT %1 FROM users WHERE nickname = ? COLLATE NOCASE LIMIT 1")
+                  .arg(QLatin1String(kColumns)));
+    q.addBindValue(nickname);
+    if (!q.exec() || !q.next())
+        return std::nullopt;
+    return readRecord(q);
+}
+
 bool UserStore::checkPassword(qint64 id, const QByteArray& md5Hex) const {
     QSqlQuery q(m_database.db());
     q.prepare(QStringLiteral("SELECT salt, hash, iterations FROM users WHERE id = ?"));
@@ -63,7 +73,32 @@ bool UserStore::checkPassword(qint64 id, const QByteArray& md5Hex) const {
         return false;
     }
     PasswordHash stored{q.value(0).toByteArray(), q.value(1).toByteArray(), q.value(2).toInt()};
-    return VerifyPassword(md5Hex, stored);
+    if (VerifyPassword(md5Hex, stored))
+        return true;
+    // A password issued by the recovery: its first use makes it the account's only password.
+    q.prepare(QStringLiteral("SELECT salt, hash, iterations FROM pending_passwords WHERE user_id = ?"));
+    q.addBindValue(QVariant::fromValue(id));
+    if (!q.exec() || !q.next())
+        return false;
+    const PasswordHash pending{q.value(0).toByteArray(), q.value(1).toByteArray(), q.value(2).toInt()};
+    if (!VerifyPassword(md5Hex, pending))
+        return false;
+    QSqlDatabase db = m_database.db();
+    db.transaction();
+    QSqlQuery promote(db);
+    promote.prepare(QStringLiteral("UPDATE users SET salt = ?, hash = ?, iterations = ? WHERE id = ?"));
+    promote.addBindValue(pending.salt);
+    promote.addBindValue(pending.hash);
+    promote.addBindValue(pending.iterations);
+    promote.addBindValue(QVariant::fromValue(id));
+    QSqlQuery drop(db);
+    drop.prepare(QStringLiteral("DELETE FROM pending_passwords WHERE user_id = ?"));
+    drop.addBindValue(QVariant::fromValue(id));
+    if (!promote.exec() || !drop.exec() || !db.commit()) {
+        db.rollback();
+        qWarning("velmora web: cannot make the new password of %lld the only one", id);
+    }
+    return true;
 }
 
 std::optional<qint64> UserStore::create(const UserRecord& record, const QByteArray& md5Hex,

@@ -29,7 +29,11 @@ public:
 
     std::optional<UserRecord> findById(qint64 id) const;
     std::optional<UserRecord> findByName(const QString& username) const;
-    // Checks the MD5 hex digest the hall sent against the stored hash of the account.
+    // The account whose nick name equals `nickname` without regard to case.
+    std::optional<UserRecord> findByNickname(const QString& nickname) const;
+    // Checks the MD5 hex digest the hall sent against the stored hash of the account, and
+    // against a password issued by the recovery (RecoveryStore), which on its first use
+    // replaces the old password.
     bool checkPassword(qint64 id, const QByteArray& md5Hex) const;
 
     // Creates an account; `record.id` 0 takes the next free id (at least kFirstUserId).

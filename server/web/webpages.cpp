@@ -93,4 +93,17 @@ WebReply WebService::loginAdPage(const WebRequest&) {
                                QStringLiteral("<h1>Velmora 棋牌大厅</h1><p class=\"k\">斗地主 · 三人对战</p>")));
 }
 
+// The page of a game (its `helpurl`): GET id (and the token the hall appends).
+WebReply WebService::helpPage(const WebRequest& request) {
+    const auto id = ParseDecimal(request.field("id").value_or(QByteArray()), 1, 2147483647);
+    const std::optional<GameRecord> game = id ? m_games->findGame(qint32(*id)) : std::nullopt;
+    if (!game)
+        return WebReply::error(404, "no such game");
+    // The stored page body is the operator's own HTML; everything else is escaped.
+    const QString body = game->page.isEmpty()
+                             ? QStringLiteral("<h1>%1</h1>\n<p>%2</p>").arg(esc(game->title), esc(game->helptext))
+                             : game->page;
+    return WebReply::html(page(game->title, body));
+}
+
 }  // namespace velmora::server

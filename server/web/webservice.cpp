@@ -80,13 +80,16 @@ void WebService::buildRoutes() {
     addRoute("/user/face.php", get, bind(&WebService::facePage));
     addRoute("/user/edit.php", any, bind(&WebService::editPage));
     addRoute("/ad/login.php", get, bind(&WebService::loginAdPage));
-    // Registration, recovery, the name check, game and room lists, shouts, friends and the
-    // update list are answered by later parts of the service; until then their addresses
-    // exist and say so.
-    for (const char* path : {"/user/register.php", "/user/forget.php", "/user/checkuser.php",
-                             "/user/password.php", "/game/roomlist.php", "/game/gamelist.php",
-                             "/chat/speak.php", "/chat/getspeak.php", "/user/friend.php",
-                             "/update/update.xml"})
+    addRoute("/game/gamelist.php", any, bind(&WebService::gameList));
+    addRoute("/game/roomlist.php", any, bind(&WebService::roomList));
+    addRoute("/game/help.php", get, bind(&WebService::helpPage));
+    addRoute("/user/checkuser.php", post, bind(&WebService::checkUser));
+    addRoute("/user/register.php", post, bind(&WebService::registerUser));
+    addRoute("/user/forget.php", post, bind(&WebService::forgetPassword));
+    // Shouts, friends, the password page and the update list are answered by later parts of
+    // the service; until then their addresses exist and say so.
+    for (const char* path : {"/user/password.php", "/chat/speak.php", "/chat/getspeak.php",
+                             "/user/friend.php", "/update/update.xml"})
         addRoute(QString::fromLatin1(path), any, bind(&WebService::notOffered));
 }
 
@@ -104,8 +107,16 @@ bool WebService::start(QString* error) {
                         .arg(m_database->filePath(), m_database->errorText()));
     m_sessions = std::make_unique<SessionStore>(*m_database, m_config.sessionIdle);
     m_users = std::make_unique<UserStore>(*m_database);
-    if (m_config.demo)
+    m_games = std::make_unique<GameStore>(*m_database);
+    m_recovery = std::make_unique<RecoveryStore>(*m_database);
+    if (m_config.demo) {
         m_users->seedDemo(m_config.pbkdf2Iterations);
+        QList<qint64> players;
+        for (const char* name : {"alice", "bob", "carol", "dave"})
+            if (const auto user = m_users->findByName(QString::fromLatin1(name)))
+                players.append(user->id);
+        m_games->seedDemo(players);
+    }
 
     m_http = std::make_unique<QHttpServer>();
     m_http->setMissingHandler([this](const QHttpServerRequest& request,

@@ -4,6 +4,8 @@
 // WebRequest and return a WebReply, so tests may call handle() without sockets. The object,
 // its HTTP server and its database connection belong to the thread that created it.
 
+#include "server/web/gamestore.h"
+#include "server/web/recoverystore.h"
 #include "server/web/sessionstore.h"
 #include "server/web/userstore.h"
 #include "server/web/webdatabase.h"
@@ -32,7 +34,8 @@ struct WebServiceConfig {
     QString newDesc = QStringLiteral("新版本");
     std::chrono::seconds sessionIdle = kDefaultSessionIdle;
     int pbkdf2Iterations = kDefaultPbkdf2Iterations;
-    bool demo = false;  // seed the demo players into a new database
+    bool demo = false;  // seed the demo players and the demo game tree into a new database
+    qint64 newPlayerGold = 1000;  // coins of a newly registered player
     qsizetype maxBodyBytes = 64 * 1024;
 };
 
@@ -52,6 +55,8 @@ public:
 
     SessionStore& sessions() { return *m_sessions; }
     UserStore& users() { return *m_users; }
+    GameStore& games() { return *m_games; }
+    RecoveryStore& recovery() { return *m_recovery; }
     const WebServiceConfig& config() const { return m_config; }
 
     // Path of each address key of the session reply.
@@ -80,11 +85,21 @@ private:
     WebReply editPage(const WebRequest& request);
     WebReply loginAdPage(const WebRequest& request);
     WebReply notOffered(const WebRequest& request);
+    // gamehandlers.cpp
+    WebReply gameList(const WebRequest& request);
+    WebReply roomList(const WebRequest& request);
+    WebReply helpPage(const WebRequest& request);
+    // accounthandlers.cpp
+    WebReply checkUser(const WebRequest& request);
+    WebReply registerUser(const WebRequest& request);
+    WebReply forgetPassword(const WebRequest& request);
 
     WebServiceConfig m_config;
     std::unique_ptr<WebDatabase> m_database;
     std::unique_ptr<SessionStore> m_sessions;
     std::unique_ptr<UserStore> m_users;
+    std::unique_ptr<GameStore> m_games;
+    std::unique_ptr<RecoveryStore> m_recovery;
     std::unique_ptr<QHttpServer> m_http;
     QHash<QString, Route> m_routes;
     quint16 m_port = 0;

@@ -3,6 +3,7 @@
 #include "hall/foundation/publicfunc.h"
 #include "hall/foundation/web/httprequest.h"
 #include "hall/foundation/web/session.h"
+#include "server/web/tests/webfixture.h"
 #include "server/web/webservice.h"
 
 #include <gtest/gtest.h>
@@ -15,64 +16,6 @@
 
 namespace velmora::server {
 namespace {
-
-QHash<QString, QString> xmlFields(const QByteArray& xml) {
-    QHash<QString, QString> fields;
-    QXmlStreamReader reader(xml);
-    reader.readNextStartElement();
-    while (reader.readNextStartElement())
-        fields.insert(reader.name().toString(), reader.readElementText());
-    return fields;
-}
-
-QString decoded(const QString& base64) { return hall::Base64DecodeText(base64); }
-
-class WebServiceTest : public ::testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        static int argc = 1;
-        static char name[] = "webservice_tests";
-        static char* argv[] = {name, nullptr};
-        if (!QCoreApplication::instance())
-            new QCoreApplication(argc, argv);
-    }
-    void SetUp() override {
-        WebServiceConfig config;
-        config.dataFolder = m_dir.path();
-        config.port = 0;
-        config.demo = true;
-        config.pbkdf2Iterations = 1000;
-        config.sessionIdle = std::chrono::seconds(600);
-        m_service = std::make_unique<WebService>(config);
-        QString error;
-        ASSERT_TRUE(m_service->start(&error)) << error.toStdString();
-        m_service->sessions().setClock([this] { return m_now; });
-    }
-
-    WebReply call(const char* method, const QString& path, const QByteArray& form,
-                  const QByteArray& query = QByteArray()) {
-        WebRequest request;
-        request.method = method;
-        request.path = path;
-        request.query = ParseForm(query);
-        request.form = ParseForm(form);
-        return m_service->handle(request);
-    }
-    QString newToken() {
-        const WebReply reply = call("GET", QStringLiteral("/info/getsession.php"), {});
-        return xmlFields(reply.body).value(QStringLiteral("token"));
-    }
-    static QByteArray loginForm(const QString& account, const QString& password,
-                                const QString& token, const char* type) {
-        return "username=" + hall::UrlEncodeText(hall::Base64EncodeText(account)).toLatin1() +
-               "&password=" + hall::Md5Hex(password).toLatin1() + "&token=" + token.toLatin1() +
-               "&logintype=" + type;
-    }
-
-    QTemporaryDir m_dir;
-    qint64 m_now = 1'700'000'000;
-    std::unique_ptr<WebService> m_service;
-};
 
 TEST_F(WebServiceTest, SessionReplyHandsOutFreshTokensAndThisServicesAddresses) {
     const WebReply first = call("GET", QStringLiteral("/info/getsession.php"), {});
@@ -149,12 +92,12 @@ TEST_F(WebServiceTest, LockedAccountAndDeadTokenAreRefused) {
 TEST_F(WebServiceTest, OnlineCountProfileAndExit) {
     const QString token = newToken();
     const QByteArray query = "token=" + token.toLatin1();
-    EXPECT_EQ(call("GET", QStringLiteral("/info/online.php"), {}, query).body, "all=0\r\n");
+    EXPECT_TRUE(call("GET", QStringLiteral("/info/online.php"), {}, query).body.startsWith("all=0\r\n"));
     ASSERT_EQ(xmlFields(call("POST", QStringLiteral("/user/login.php"),
                              loginForm(QStringLiteral("carol"), QStringLiteral("velmora"), token,
                                        "username")).body)["errid"],
               QStringLiteral("200"));
-    EXPECT_EQ(call("GET", QStringLiteral("/info/online.php"), {}, query).body, "all=1\r\n");
+    EXPECT_TRUE(call("GET", QStringLiteral("/info/online.php"), {}, query).body.startsWith("all=1\r\n"));
 
     const WebReply profile = call("POST", QStringLiteral("/user/userinfo.php"), "userid=10003&" + query);
     EXPECT_EQ(profile.body, "10003|carol|4|%C5%AE|Carol|5|2500|\r\n");
@@ -206,11 +149,11 @@ TEST_F(WebServiceTest, BadRequestsGetAClearStatusAndChangeNothing) {
         {"profile with text id", "POST", "/user/userinfo.php", "userid=1e9&token=" + token.toLatin1(), 400},
         {"settings out of range", "POST", "/user/savesetting.php", "token=" + token.toLatin1() + "&setsameip=2&setflee=0&setfleenum=10", 400},
         {"drop without user", "GET", "/logdrop.php", "drop=0", 400},
-        {"later service", "POST", "/user/register.php", "username=x", 501},
+        {"later service", "POST", "/chat/speak.php", "msg=x", 501},
     };
     for (const Case& c : cases)
         EXPECT_EQ(call(c.method, c.path, c.form).status, c.status) << c.name;
-    EXPECT_EQ(call("GET", QStringLiteral("/info/online.php"), {}, "token=" + token.toLatin1()).body, "all=0\r\n");
+    EXPECT_TRUE(call("GET", QStringLiteral("/info/online.php"), {}, "token=" + token.toLatin1()).body.startsWith("all=0\r\n"));
     EXPECT_EQ(xmlFields(call("POST", QStringLiteral("/user/login.php"), good).body)["errid"], QStringLiteral("200"));
 }
 
@@ -259,9 +202,9 @@ TEST_F(WebServiceTest, TheHallBootstrapsAndLogsInOverHttp) {
         context.url(QStringLiteral("loginurl")), QStringLiteral("POST"),
         QString::fromLatin1(loginForm(QStringLiteral("bob"), QStringLiteral("velmora"), context.Token, "username")));
     EXPECT_TRUE(reply.contains(QStringLiteral("<errid>200</errid>"))) << reply.toStdString();
-    EXPECT_EQ(hall::HttpRequest(context.url(QStringLiteral("onlinecount")) + QStringLiteral("?token=") + context.Token,
-                                QStringLiteral("GET")),
-              QStringLiteral("all=1\r\n"));
+    EXPECT_TRUE(hall::HttpRequest(context.url(QStringLiteral("onlinecount")) + QStringLiteral("?token=") + context.Token,
+                                  QStringLiteral("GET"))
+                    .startsWith(QStringLiteral("all=1\r\n")));
     // A huge body is refused (413), which the client sees as a failure: empty after retries.
     EXPECT_TRUE(hall::HttpRequest(context.url(QStringLiteral("loginurl")), QStringLiteral("POST"),
                                   QString(200 * 1024, QLatin1Char('a')), 0).isEmpty());
