@@ -98,6 +98,7 @@ void RoomServerCore::enterRoom(const Request& r) {
     m.roomId = roomId;
     m_members[userId] = m;
     room->members.push_back(userId);
+    m_countChanged.insert(roomId);
     reply(r, QStringLiteral("roomid=%1").arg(roomId));
     sendMemberList(r.conn->id, *room);
     broadcastRoom(*room, userId, cmd::kMemberEntered, memberBody(userId, m_members.at(userId)));
@@ -124,6 +125,7 @@ void RoomServerCore::removeFromRoom(qint64 userId) {
         }
         auto& list = room->members;
         list.erase(std::remove(list.begin(), list.end(), userId), list.end());
+        m_countChanged.insert(m->roomId);
         broadcastRoom(*room, userId, cmd::kMemberLeft,
                       QStringLiteral("playerid=%1&roomid=%2").arg(userId).arg(m->roomId));
     }
@@ -169,6 +171,13 @@ void RoomServerCore::restorePlace(Connection& c, Member& m) {
                       .arg(userId)
                       .arg(m.roomId)
                       .arg(m.table));
+}
+
+std::vector<std::pair<qint32, int>> RoomServerCore::takeRoomCountChanges() {
+    std::vector<std::pair<qint32, int>> out;
+    for (const qint32 roomId : m_countChanged) out.emplace_back(roomId, memberCount(roomId));
+    m_countChanged.clear();
+    return out;
 }
 
 }  // namespace velmora::server

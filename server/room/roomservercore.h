@@ -11,6 +11,7 @@
 #include <QString>
 #include <map>
 #include <optional>
+#include <set>
 #include <unordered_map>
 #include <vector>
 
@@ -79,6 +80,9 @@ public:
     QString lastScores(qint32 roomId, int table) const;  // decoded score list
     qint64 tableAdmin(qint32 roomId, int table) const;
     bool tablePlaying(qint32 roomId, int table) const;
+    // Rooms whose member count changed since the last call, with the count now (for the web
+    // service's online counts).
+    std::vector<std::pair<qint32, int>> takeRoomCountChanges();
     const QString& host() const { return m_host; }
     quint16 port() const { return m_port; }
     const Limits& limits() const { return m_limits; }
@@ -187,6 +191,7 @@ private:
     std::unordered_map<ConnectionId, Connection> m_connections;
     std::unordered_map<qint64, Member> m_members;  // by user id: one place per player
     std::map<qint32, Room> m_rooms;
+    std::set<qint32> m_countChanged;
 };
 
 }  // namespace velmora::server

@@ -11,7 +11,10 @@ RoomServerHost::RoomServerHost(const RoomDirectory& rooms, SessionDirectory& ses
 bool RoomServerHost::listenAll(QString* error) {
     std::set<std::pair<QString, quint16>> addresses;
     for (const RoomInfo& room : m_rooms.allRooms())
-        if (room.serverPort != 0) addresses.emplace(room.serverHost, room.serverPort);
+        if (room.serverPort != 0 &&
+            (m_onlyPort == 0 || (room.serverHost == m_onlyHost && room.serverPort == m_onlyPort)))
+            addresses.emplace(room.serverHost, room.serverPort);
+    if (addresses.empty() && m_onlyPort != 0) addresses.emplace(m_onlyHost, m_onlyPort);
     bool ok = true;
     for (const auto& [host, port] : addresses) {
         auto* server = new RoomTcpServer(m_rooms, m_sessions, host, port, m_limits, this);
@@ -22,6 +25,7 @@ bool RoomServerHost::listenAll(QString* error) {
             delete server;
             continue;
         }
+        if (m_reporter) server->setRoomCountReporter(m_reporter);
         m_servers.push_back(server);
     }
     return ok;

@@ -17,6 +17,10 @@ public:
     // Starts a listener for each address; false (with the first failure in `error`) when one
     // could not listen. Listeners that did start keep running.
     bool listenAll(QString* error = nullptr);
+    // Only this address (for a room server run alone); call before listenAll.
+    void restrictTo(const QString& host, quint16 port) { m_onlyHost = host; m_onlyPort = port; }
+    // Passed to every listener (see RoomTcpServer::setRoomCountReporter).
+    void setRoomCountReporter(std::function<void(qint32, int)> reporter) { m_reporter = std::move(reporter); }
     const std::vector<RoomTcpServer*>& servers() const { return m_servers; }
 
 private:
@@ -24,6 +28,9 @@ private:
     SessionDirectory& m_sessions;
     Limits m_limits;
     std::vector<RoomTcpServer*> m_servers;
+    QString m_onlyHost;
+    quint16 m_onlyPort = 0;
+    std::function<void(qint32, int)> m_reporter;
 };
 
 }  // namespace velmora::server

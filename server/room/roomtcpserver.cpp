@@ -29,6 +29,9 @@ RoomTcpServer::RoomTcpServer(const RoomDirectory& rooms, SessionDirectory& sessi
     connect(&m_tick, &QTimer::timeout, this, [this] {
         m_core.tick();
         flushPending();
+        const auto changes = m_core.takeRoomCountChanges();
+        if (m_reportCount)
+            for (const auto& [roomId, count] : changes) m_reportCount(roomId, count);
     });
 }
 

@@ -10,6 +10,7 @@
 
 #include <QObject>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <unordered_map>
 
@@ -38,6 +39,10 @@ public:
     quint16 serverPort() const;
     QString errorString() const { return m_error; }
     RoomServerCore& core() { return m_core; }
+    // Called once a second for every room whose member count changed.
+    void setRoomCountReporter(std::function<void(qint32 roomId, int count)> reporter) {
+        m_reportCount = std::move(reporter);
+    }
 
 private:
     struct Client {
@@ -70,6 +75,7 @@ private:
     QSocketNotifier* m_notifier = nullptr;
     QTimer m_tick;
     QString m_error;
+    std::function<void(qint32, int)> m_reportCount;
     std::unordered_map<ConnectionId, Client> m_clients;
     std::vector<ConnectionId> m_dirty;  // connections with queued output
     bool m_flushScheduled = false;
