@@ -1,5 +1,8 @@
 // The name check, registration and password recovery of the service: every reply code, what is
 // stored (hashes only), the new password beside the old one, and the throttle.
+#include "hall/account/forgetwizard.h"
+#include "hall/account/registerwizard.h"
+#include "hall/foundation/web/httprequest.h"
 #include "server/web/tests/webfixture.h"
 
 #include <QSqlQuery>
@@ -197,6 +200,54 @@ TEST_F(AccountTest, RepeatedFailuresAreThrottledPerAccountAndPerAddress) {
     EXPECT_EQ(forget(QStringLiteral("erin"), erin.cardid, erin.question, erin.answer), "502");
     m_now += RecoveryStore::kFailureWindow + 1;
     EXPECT_TRUE(forget(QStringLiteral("erin"), erin.cardid, erin.question, erin.answer).startsWith("500|"));
+}
+
+}  // namespace
+}  // namespace velmora::server
+
+namespace velmora::server {
+namespace {
+
+// The hall's own wizards against this service over HTTP: their wire forms agree.
+TEST_F(AccountTest, TheHallsWizardsRegisterAndRecoverOverHttp) {
+    struct Sink : hall::WizardSink {
+        QStringList messages;
+        void showMessage(const QString& text, hall::MessageIcon) override { messages << text; }
+        bool confirmOkCancel(const QString&) override { return true; }
+        void focusField(int) override {}
+    } sink;
+    const hall::AccountHttp http = [](const QString& url, const QString& form) {
+        return hall::HttpRequest(url, QStringLiteral("POST"), form, 0);
+    };
+    const QString base = m_service->baseUrl();
+    hall::RegisterWizard reg(http, sink, base + QStringLiteral("/user/checkuser.php"),
+                             base + QStringLiteral("/user/register.php"));
+    reg.form().agree = true;
+    reg.next();
+    reg.form().userName = QStringLiteral(" 小明 ");
+    reg.form().passWord = reg.form().rePasswd = QStringLiteral("pass+word 1");
+    reg.form().nickName = QStringLiteral("明明");
+    reg.next();
+    ASSERT_EQ(reg.step(), 3) << sink.messages.join(QLatin1Char('|')).toStdString();
+    reg.setSex(QStringLiteral("保密"));
+    reg.form().cardId = QStringLiteral("A123");
+    reg.form().question = 16;
+    reg.form().answer = QStringLiteral("&=+ 台词");
+    reg.next();
+    ASSERT_TRUE(reg.finished()) << sink.messages.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(reg.account().userId, QStringLiteral("10005"));
+    EXPECT_EQ(m_service->users().findById(10005)->face, 19);
+    EXPECT_EQ(login(QStringLiteral("小明"), QStringLiteral("pass+word 1")), QStringLiteral("200"));
+
+    hall::ForgetWizard forget(http, sink, base + QStringLiteral("/user/forget.php"));
+    forget.form().userName = QStringLiteral("小明");
+    forget.next();
+    forget.form().cardId = QStringLiteral("a123");
+    forget.form().question = 16;
+    forget.form().answer = QStringLiteral("&=+ 台词");
+    forget.next();
+    ASSERT_EQ(forget.step(), 3) << sink.messages.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(login(QStringLiteral("小明"), forget.newPassword()), QStringLiteral("200"));
 }
 
 }  // namespace
