@@ -3,6 +3,7 @@
 // tab, the room connection, the plug-in) and the game tree. The shell calls them through these
 // interfaces only; until they exist the shell behaves as when no room is open.
 
+#include "hall/gametree/gamerecords.h"
 #include "hall/shell/core/onlinecount.h"
 
 #include <QString>
@@ -22,6 +23,11 @@ public:
     virtual bool SendRoomCommand(const QString& line) = 0;
     // Asks the room client to load a member's profile.
     virtual void LoadUserInfo(qint64 userId) = 0;
+    // The id of the room the client shows; 0 when none.
+    virtual qint32 currentRoomId() const = 0;
+    // Hands a copy of the chosen room (with its game in `parent`) to the room client, which
+    // connects (or reuses its connection to the same server) and enters it.
+    virtual void LoadDesktop(const STRU_GAMEROOM& room) = 0;
 };
 
 class IGameTree {
@@ -31,6 +37,8 @@ public:
     virtual void LoadLeftTree() = 0;
     // Puts the counts on the category, game and room nodes; a bad entry skips that node.
     virtual void ApplyOnlineCounts(const OnlineCounts& counts) = 0;
+    // The room client changed its room's count (entering, leaving): both room nodes follow.
+    virtual void SetRoomOnline(qint32 roomId, qint32 onlinecount) = 0;
 };
 
 }  // namespace velmora::hall

@@ -274,6 +274,8 @@ public:
         return true;
     }
     void LoadUserInfo(qint64 id) override { profiles << id; }
+    qint32 currentRoomId() const override { return 0; }
+    void LoadDesktop(const STRU_GAMEROOM&) override {}
 };
 
 TEST_F(HallTest, ADialogPageLinkReachesTheRoomAsWrittenAndClosesTheDialog) {
