@@ -2,6 +2,7 @@
 
 #include <QLoggingCategory>
 #include <chrono>
+#include <limits>
 
 #include "hall/foundation/publicfunc.h"
 
@@ -43,8 +44,13 @@ RoomServerCore::RoomServerCore(const RoomDirectory& rooms, SessionDirectory& ses
       m_limits(limits) {}
 
 ConnectionId RoomServerCore::openConnection() {
+    // Numbers count up and wrap after 2^31 connections, skipping any still in use.
+    auto advance = [this] {
+        m_nextId = m_nextId == std::numeric_limits<ConnectionId>::max() ? 1 : m_nextId + 1;
+    };
+    while (m_connections.count(m_nextId)) advance();
     const ConnectionId id = m_nextId;
-    m_nextId = m_nextId == std::numeric_limits<ConnectionId>::max() ? 1 : m_nextId + 1;
+    advance();
     Connection c;
     c.id = id;
     c.openedMs = c.lastLineMs = c.refillMs = m_clock.nowMs();

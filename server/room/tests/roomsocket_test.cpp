@@ -119,5 +119,28 @@ TEST_F(RoomSocketTest, DroppedSeatedPlayerReconnectsToItsPlace) {
     EXPECT_TRUE(b->waitFor(85, false).has_value());
 }
 
+TEST_F(RoomSocketTest, ClientThatDoesNotReadIsDroppedOthersGoOn) {
+    server.reset();  // a server that lets one member chat fast
+    limits.lineBurst = 100000;
+    limits.linesPerSecond = 100000;
+    server = std::make_unique<ServerThread>(rooms, sessions, port, limits);
+    ASSERT_TRUE(server->startAndWait());
+    auto sleeper = member(1);  // never reads from here on
+    auto talker = member(2);
+    auto listener = member(3);
+    sleeper->request(13, QStringLiteral("roomid=7&tableid=1&seatindex=0"));
+    talker->request(13, QStringLiteral("roomid=7&tableid=1&seatindex=1"));
+    ASSERT_TRUE(talker->waitFor(13, true).has_value());
+    // Table chat: big broadcasts to the sleeper, small replies to the talker.
+    const QString text = QStringLiteral("msg=") + QString(1000, QLatin1Char('z'));
+    for (int i = 0; i < 8000 && sleeper->connected(); ++i) {
+        talker->request(18, text);
+        if (i % 200 == 0) ASSERT_TRUE(talker->waitFor(18, true).has_value()) << i;
+    }
+    EXPECT_TRUE(sleeper->closedByServer(10000));
+    expectServes(*listener);
+    expectServes(*talker);
+}
+
 }  // namespace
 }  // namespace velmora::server::test
