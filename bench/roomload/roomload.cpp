@@ -1,6 +1,7 @@
 // Load on one room server process over loopback: ten full rooms of 300 members (3,000
 // connections), then game-data relays at a fixed rate among 100 full tables, timing every
 // delivery. The server runs its event loop on its own thread; all clients share the main thread.
+// The clients run on non-blocking sockets of their own epoll set (see loadclient.h).
 // Every phase has a deadline, so a run always ends by itself.
 
 #include <benchmark/benchmark.h>
@@ -67,6 +68,9 @@ private:
     bool m_ok = false;
 };
 
+ClientPool* g_pool = nullptr;
+
+// Runs the clients (and `step`, about every millisecond) until `done` or the time-out.
 template <typename Pred>
 bool spinUntil(Pred done, int timeoutMs, const std::function<void()>& step = {}) {
     QElapsedTimer t;
@@ -74,8 +78,7 @@ bool spinUntil(Pred done, int timeoutMs, const std::function<void()>& step = {})
     while (!done()) {
         if (t.elapsed() > timeoutMs) return false;
         if (step) step();
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        QCoreApplication::sendPostedEvents();
+        g_pool->poll(1);
     }
     return true;
 }
@@ -86,7 +89,7 @@ struct World {
     MemorySessionDirectory sessions;
     std::unique_ptr<ServerThread> server;
     LoadStats stats;
-    std::vector<std::unique_ptr<LoadClient>> clients;
+    ClientPool clients;
     double setupSeconds = 0;
     bool ok = false;
     bool seated = false;
@@ -111,9 +114,9 @@ struct World {
             s.encodeKey = QStringLiteral("Lk%1pZ8q").arg(user);
             s.profile.userId = user;
             sessions.addSession(QStringLiteral("t%1").arg(user), s);
-            clients.push_back(std::make_unique<LoadClient>(user, QStringLiteral("t%1").arg(user),
-                                                           s.encodeKey, 1 + i / kPerRoom, stats));
+            clients.add(user, QStringLiteral("t%1").arg(user), s.encodeKey, 1 + i / kPerRoom, stats);
         }
+        g_pool = &clients;
         server = std::make_unique<ServerThread>(rooms, sessions, port);
         if (!server->startAndWait()) return false;
         QElapsedTimer t;
@@ -123,7 +126,7 @@ struct World {
         ok = spinUntil([&] { return stats.entered == static_cast<int>(clients.size()) || stats.failures > 0; },
                        180000, [&] {
                            while (started < clients.size() && started - stats.entered < 100)
-                               clients[started++]->connectTo(port);
+                               clients[started++].connectTo(port);
                        });
         setupSeconds = t.elapsed() / 1000.0;
         ok = ok && stats.failures == 0;
@@ -135,16 +138,17 @@ struct World {
     // Room 1's 300 members fill its 100 tables.
     bool seatRoomOne() {
         if (seated) return true;
-        for (int i = 0; i < kPerRoom; ++i) clients[static_cast<size_t>(i)]->sitDown(1 + i / 3, i % 3);
+        for (int i = 0; i < kPerRoom; ++i) clients[static_cast<size_t>(i)].sitDown(1 + i / 3, i % 3);
         seated = spinUntil([&] { return stats.seated == kPerRoom || stats.failures > 0; }, 60000) &&
                  stats.failures == 0;
         spinUntil([] { return false; }, 500);
         return seated;
     }
 
-    int connectedCount() const {
-        return static_cast<int>(std::count_if(clients.begin(), clients.end(),
-                                              [](const auto& c) { return c->connected() && c->inRoom(); }));
+    int connectedCount() {
+        int n = 0;
+        for (size_t i = 0; i < clients.size(); ++i) n += clients[i].inRoom() ? 1 : 0;
+        return n;
     }
 };
 
@@ -198,7 +202,7 @@ void BM_RelayAtRate(benchmark::State& state) {
         spinUntil([&] { return sent >= total; }, (seconds + 5) * 1000, [&] {
             const qint64 owed = std::min<qint64>(total, t.nsecsElapsed() * rate / 1'000'000'000) - sent;
             for (qint64 i = 0; i < owed; ++i, ++sent) {
-                w.clients[next]->sendRelay(kFrameBytes);
+                w.clients[next].sendRelay(kFrameBytes);
                 next = (next + 1) % kPerRoom;
             }
         });
