@@ -29,6 +29,13 @@ RoomTcpServer::RoomTcpServer(const RoomDirectory& rooms, SessionDirectory& sessi
     connect(&m_tick, &QTimer::timeout, this, [this] {
         m_core.tick();
         flushPending();
+        if (m_acceptPaused) {
+            m_acceptPaused = false;
+            epoll_event ev{};
+            ev.events = EPOLLIN;
+            ev.data.u64 = kListenToken;
+            ::epoll_ctl(m_epollFd, EPOLL_CTL_ADD, m_listenFd, &ev);
+        }
         const auto changes = m_core.takeRoomCountChanges();
         if (m_reportCount)
             for (const auto& [roomId, count] : changes) m_reportCount(roomId, count);
@@ -104,8 +111,12 @@ void RoomTcpServer::acceptConnections() {
         const int fd = ::accept4(m_listenFd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd < 0) {
             if (errno == EINTR || errno == ECONNABORTED) continue;
-            if (errno != EAGAIN && errno != EWOULDBLOCK)
-                qCWarning(lcRoomServer) << "accept failed:" << std::strerror(errno);
+            if (errno == EAGAIN || errno == EWOULDBLOCK) return;
+            // Out of descriptors or memory: the listener would stay readable and spin, so it
+            // rests until the next tick.
+            qCWarning(lcRoomServer) << "accept failed:" << std::strerror(errno) << "- pausing";
+            ::epoll_ctl(m_epollFd, EPOLL_CTL_DEL, m_listenFd, nullptr);
+            m_acceptPaused = true;
             return;
         }
         const int one = 1;

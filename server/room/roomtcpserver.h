@@ -80,6 +80,7 @@ private:
     std::vector<ConnectionId> m_dirty;  // connections with queued output
     bool m_flushScheduled = false;
     bool m_inBatch = false;
+    bool m_acceptPaused = false;
 };
 
 }  // namespace velmora::server
