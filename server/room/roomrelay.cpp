@@ -59,6 +59,17 @@ void RoomServerCore::roomChat(const Request& r) {
     reply(r, QStringLiteral("msg=") + msg);
     broadcastRoom(room, r.conn->userId, cmd::kRoomChat,
                   QStringLiteral("playerid=%1&roomid=%2&msg=").arg(r.conn->userId).arg(room.info.id) + msg);
+    if (text.startsWith(QLatin1String(".kick|"), Qt::CaseInsensitive)) kick(*m, text.mid(6).trimmed().toLongLong());
+}
+
+// The kicked member's hall closes itself on the kick line; the server takes it out of the room
+// at once (its place is not held) and closes its connection once the line is sent.
+void RoomServerCore::kick(const Member& sender, qint64 targetId) {
+    const Member* target = memberOf(targetId);
+    if (!target || target->roomId != sender.roomId || target->profile.userId == sender.profile.userId) return;
+    const ConnectionId conn = target->conn;
+    removeFromRoom(targetId);
+    if (conn != 0) endConnection(conn, true, "kicked");
 }
 
 void RoomServerCore::tableChat(const Request& r) {

@@ -173,6 +173,7 @@ private:
     // Chat, invitations, game data, scores (roomrelay.cpp).
     Member* memberAtTable(const Request& r, int minStatus);
     void roomChat(const Request& r);
+    void kick(const Member& sender, qint64 targetId);
     void tableChat(const Request& r);
     void invite(const Request& r);
     void relayGameData(const Request& r);

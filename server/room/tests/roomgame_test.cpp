@@ -318,6 +318,21 @@ TEST_F(TableTest, ChatAndInvitations) {
     EXPECT_TRUE(take(idle).empty());
 }
 
+TEST_F(TableTest, KickByAVipRemovesTheMemberWithoutHoldingItsSeat) {
+    seatThree();
+    request(idle, 12, QStringLiteral("roomid=1"));  // room 1 holds five
+    Client admin = enter(1012);                     // VIP level 2
+    sink.sent.clear();
+    request(admin, 17, QStringLiteral("msg=") + hall::UrlEncodeText(QStringLiteral(".kick|1002")));
+    EXPECT_EQ(commands(take(admin)), (std::vector<qint32>{-17, 83, 81}));
+    EXPECT_EQ(commands(take(p[1])), (std::vector<qint32>{17}));  // the kick line reaches it first
+    EXPECT_TRUE(sink.closed.count(p[1].id));
+    EXPECT_EQ(commands(take(p[0])), (std::vector<qint32>{17, 83, 81}));
+    EXPECT_FALSE(core->member(1002).has_value());
+    sit(admin, 1, 1);  // the seat is free at once
+    EXPECT_EQ(take(admin)[0].command, kResultOk);
+}
+
 TEST_F(TableTest, ChatOffRoomRefusesRoomChat) {
     RoomInfo r = *rooms.findRoom(2);
     r.chatEnabled = false;
