@@ -10,11 +10,7 @@
 #include <cstdio>
 
 #include "server/room/roomserverhost.h"
-#include "server/room/webdirectories.h"
-#include "server/web/gamestore.h"
-#include "server/web/sessionstore.h"
-#include "server/web/userstore.h"
-#include "server/web/webdatabase.h"
+#include "server/room/roomservices.h"
 
 using namespace velmora::server;
 
@@ -49,29 +45,15 @@ int main(int argc, char** argv) {
         dataFolder = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
                      QStringLiteral("/Velmora");
 
-    WebDatabase database(WebDatabase::defaultFile(dataFolder));
-    if (!database.isOpen()) {
-        std::fprintf(stderr, "cannot open the database: %s\n", qPrintable(database.errorText()));
-        return 1;
-    }
-    SessionStore sessionStore(database);
-    UserStore users(database);
-    GameStore games(database);
-    WebSessionDirectory sessions(sessionStore, users);
-    WebRoomDirectory rooms(games);
-    RoomServerHost host(rooms, sessions);
-    if (onlyPort != 0) host.restrictTo(onlyHost, onlyPort);
-    host.setRoomCountReporter([&games](qint32 roomId, int count) { games.setRoomOnline(roomId, count); });
+    RoomServices services(dataFolder);
+    if (onlyPort != 0) services.restrictTo(onlyHost, onlyPort);
     QString error;
-    if (!host.listenAll(&error)) {
-        std::fprintf(stderr, "cannot listen: %s\n", qPrintable(error));
-        if (host.servers().empty()) return 1;
-    }
-    if (host.servers().empty()) {
-        std::fprintf(stderr, "no rooms in the database name a room server address\n");
+    if (!services.start(&error)) {
+        std::fprintf(stderr, "velmora-roomserver: %s\n", qPrintable(error));
         return 1;
     }
-    for (RoomTcpServer* s : host.servers())
+    if (!error.isEmpty()) std::fprintf(stderr, "velmora-roomserver: %s\n", qPrintable(error));
+    for (RoomTcpServer* s : services.host()->servers())
         std::printf("room server on %s:%u\n", qPrintable(s->core().host()), s->serverPort());
     std::fflush(stdout);
     return app.exec();

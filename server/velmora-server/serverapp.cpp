@@ -1,6 +1,8 @@
 #include "server/velmora-server/serverapp.h"
 
 #include <QCoreApplication>
+
+#include "server/room/roomserverhost.h"
 #include <QStandardPaths>
 #include <cstdio>
 
@@ -53,6 +55,8 @@ std::optional<ServerOptions> ParseServerArguments(const QStringList& arguments, 
             }
         } else if (arg == QLatin1String("--demo")) {
             options.demo = true;
+        } else if (arg == QLatin1String("--no-rooms")) {
+            options.rooms = false;
         } else {
             *error = QStringLiteral("unknown argument: ") + arg;
             return std::nullopt;
@@ -73,7 +77,13 @@ bool ServerApp::start(QString* error) {
     config.port = m_options.webPort;
     config.demo = m_options.demo;
     m_web = std::make_unique<WebService>(config);
-    return m_web->start(error);
+    if (!m_web->start(error)) return false;
+    if (!m_options.rooms) return true;
+    // The room servers open their own connection to the same database (after the web service
+    // has created and seeded it). A room server that cannot listen leaves the web service up.
+    m_rooms = std::make_unique<RoomServices>(m_options.dataFolder);
+    m_rooms->start(&m_roomWarning);
+    return true;
 }
 
 int RunServer(int argc, char** argv) {
@@ -81,7 +91,8 @@ int RunServer(int argc, char** argv) {
     QString error;
     const auto options = ParseServerArguments(app.arguments().mid(1), &error);
     if (!options) {
-        std::fprintf(stderr, "velmora-server: %s\nusage: velmora-server --data DIR [--web HOST:PORT] [--demo]\n",
+        std::fprintf(stderr,
+                     "velmora-server: %s\nusage: velmora-server --data DIR [--web HOST:PORT] [--demo] [--no-rooms]\n",
                      qPrintable(error));
         return 2;
     }
@@ -92,6 +103,12 @@ int RunServer(int argc, char** argv) {
     }
     std::printf("velmora-server: web service on %s (data %s)\n",
                 qPrintable(server.web()->baseUrl()), qPrintable(options->dataFolder));
+    if (server.rooms() != nullptr && server.rooms()->host() != nullptr)
+        for (RoomTcpServer* room : server.rooms()->host()->servers())
+            std::printf("velmora-server: room server on %s:%u\n", qPrintable(room->core().host()),
+                        room->serverPort());
+    if (!server.roomWarning().isEmpty())
+        std::fprintf(stderr, "velmora-server: room servers: %s\n", qPrintable(server.roomWarning()));
     std::fflush(stdout);
     return app.exec();
 }

@@ -2,8 +2,9 @@
 // The velmora-server program as a library: command line, start of the stand-in services in one
 // process. The web service is here; the room and video servers join through startServices().
 //
-//     velmora-server --data DIR [--web HOST:PORT] [--demo]
+//     velmora-server --data DIR [--web HOST:PORT] [--demo] [--no-rooms]
 
+#include "server/room/roomservices.h"
 #include "server/web/webservice.h"
 
 #include <QString>
@@ -18,6 +19,7 @@ struct ServerOptions {
     QHostAddress webHost = QHostAddress::LocalHost;
     quint16 webPort = 18080;
     bool demo = false;
+    bool rooms = true;  // start the room servers the database's rooms name
 };
 
 // Nothing (with a message in `error`) for a bad command line; `arguments` excludes the program
@@ -33,10 +35,15 @@ public:
     // Starts every service; false with a reason when one cannot start.
     bool start(QString* error);
     WebService* web() { return m_web.get(); }
+    RoomServices* rooms() { return m_rooms.get(); }
+    // Why some room server did not start (the web service runs regardless); empty when all did.
+    const QString& roomWarning() const { return m_roomWarning; }
 
 private:
     ServerOptions m_options;
     std::unique_ptr<WebService> m_web;
+    std::unique_ptr<RoomServices> m_rooms;
+    QString m_roomWarning;
 };
 
 // The program: parse, start, run the event loop. Returns the exit code.
