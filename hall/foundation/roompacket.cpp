@@ -52,7 +52,7 @@ const std::array<QString, 10> RoomKeyTable = {
     QStringLiteral("Ge0iNv5T"),
 };
 
-std::optional<STRU_DATA> TryParseRoomPacket(const QString& text) {
+static std::optional<STRU_DATA> parsePacket(const QString& text, bool allowEmptyBody) {
     QStringView pieces[4];
     int count = 0;
     const QStringView line = trimBlanks(text);
@@ -64,7 +64,9 @@ std::optional<STRU_DATA> TryParseRoomPacket(const QString& text) {
         if (!piece.isEmpty()) pieces[count++] = piece;
         start = bar + 1;
     }
-    if (count < 4) return std::nullopt;
+    // A request with an empty body still ends with the "|" after its command ("0|7_12|50|").
+    const bool emptyBody = allowEmptyBody && count == 3 && line.endsWith(QLatin1Char('|'));
+    if (count < 4 && !emptyBody) return std::nullopt;
 
     const qsizetype underscore = pieces[1].indexOf(QLatin1Char('_'));
     if (underscore < 0) return std::nullopt;
@@ -75,6 +77,10 @@ std::optional<STRU_DATA> TryParseRoomPacket(const QString& text) {
     if (!datatype || !fsocket || !seq || !command) return std::nullopt;
     return STRU_DATA{*datatype, *fsocket, *seq, *command, pieces[3].toString()};
 }
+
+std::optional<STRU_DATA> TryParseRoomPacket(const QString& text) { return parsePacket(text, false); }
+
+std::optional<STRU_DATA> TryParseRequestPacket(const QString& text) { return parsePacket(text, true); }
 
 STRU_DATA ParseRoomPacket(const QString& text) {
     auto packet = TryParseRoomPacket(text);

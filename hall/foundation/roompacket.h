@@ -36,6 +36,9 @@ public:
 STRU_DATA ParseRoomPacket(const QString& text);
 // The same without the exception.
 std::optional<STRU_DATA> TryParseRoomPacket(const QString& text);
+// A client's request line as the room server reads it: like a server packet, except that the
+// body may be empty ("0|7_12|50|" is the keep-alive).
+std::optional<STRU_DATA> TryParseRequestPacket(const QString& text);
 
 // The ten keys that scramble login lines. The room server holds the same table.
 extern const std::array<QString, 10> RoomKeyTable;

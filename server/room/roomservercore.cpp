@@ -13,17 +13,7 @@ namespace {
 
 using hall::STRU_DATA;
 
-// A request line may carry an empty body ("50|", "16|"), which the packet parser (made for
-// server packets, which never have one) refuses; such a line is parsed with a stand-in body.
-std::optional<STRU_DATA> parseRequest(const QString& text) {
-    if (auto p = hall::TryParseRoomPacket(text)) return p;
-    const QString trimmed = text.trimmed();
-    if (!trimmed.endsWith(QLatin1Char('|'))) return std::nullopt;
-    auto p = hall::TryParseRoomPacket(trimmed + QLatin1Char('_'));
-    if (!p || p->data != QLatin1String("_")) return std::nullopt;
-    p->data.clear();
-    return p;
-}
+std::optional<STRU_DATA> parseRequest(const QString& text) { return hall::TryParseRequestPacket(text); }
 
 }  // namespace
 

@@ -44,6 +44,15 @@ TEST(ParseRoomPacket, RejectsMalformedLines) {
     }
 }
 
+TEST(ParseRoomPacket, RequestsMayHaveAnEmptyBody) {
+    EXPECT_EQ(TryParseRequestPacket(QStringLiteral("0|7_12|50|")), (STRU_DATA{0, 7, 12, 50, QString()}));
+    EXPECT_EQ(TryParseRequestPacket(QStringLiteral("0|7_12|11|roomid=3")), (STRU_DATA{0, 7, 12, 11, QStringLiteral("roomid=3")}));
+    EXPECT_FALSE(TryParseRequestPacket(QStringLiteral("0|7_12")).has_value());
+    EXPECT_FALSE(TryParseRequestPacket(QStringLiteral("0|7_12|50")).has_value());
+    EXPECT_FALSE(TryParseRequestPacket(QStringLiteral("0|712|50|")).has_value());
+    EXPECT_FALSE(TryParseRoomPacket(QStringLiteral("0|7_12|50|")).has_value());
+}
+
 TEST(RoomLines, RequestLineMatchesHandScrambledText) {
     // "0|7_12|50|" under a key whose characters all have the high nibble 6.
     EXPECT_EQ(BuildRequestLine(7, 12, 50, QString(), QStringLiteral("abcdefgh")),
