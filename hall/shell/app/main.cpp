@@ -1,7 +1,9 @@
 // velmora: the hall program.
 #include "hall/shell/core/startup.h"
 #include "hall/shell/ui/hallapp.h"
+#include "hall/shell/ui/gametree.h"
 #include "hall/shell/ui/hallweb.h"
+#include "hall/shell/ui/tfrmmain.h"
 
 #include <QApplication>
 #include <unistd.h>
@@ -17,6 +19,10 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(velmora::hall::kApplicationTitle);
     QApplication::setQuitOnLastWindowClosed(false);
     velmora::hall::HallApp hall;
+    // The game tree lives as long as its main window (a child of it).
+    hall.onMainWindow([](velmora::hall::TfrmMain& main) {
+        main.setGameTree(new velmora::hall::GameTree(main));
+    });
     velmora::hall::RunStartup(hall);
     return 0;
 }

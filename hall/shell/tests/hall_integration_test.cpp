@@ -6,8 +6,10 @@
 #include "hall/foundation/web/session.h"
 #include "hall/shell/core/hallseams.h"
 #include "hall/shell/core/loginmodel.h"
+#include "hall/shell/ui/gametree.h"
 #include "hall/shell/ui/hallmessages.h"
 #include "hall/shell/ui/hallweb.h"
+#include "hall/shell/ui/tfrmieclient.h"
 #include "hall/shell/ui/tfrmiedialog.h"
 #include "hall/shell/ui/tfrmlogin.h"
 #include "hall/shell/ui/tfrmmain.h"
@@ -20,6 +22,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeView>
 #include <QPushButton>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -42,10 +48,13 @@ bool waitFor(const std::function<bool()>& done, int ms = 20000) {
 class RecordingMessages : public MessagePresenter {
 public:
     QStringList texts;
+    bool sayYes = false;  // Yes/No questions: Yes, else No
     QMessageBox::StandardButton show(QWidget*, const QString& text, const QString&,
-                                     QMessageBox::Icon, QMessageBox::StandardButtons) override {
+                                     QMessageBox::Icon, QMessageBox::StandardButtons buttons) override {
         texts << text;
-        return QMessageBox::Ok;
+        if (buttons & QMessageBox::Yes)
+            return sayYes ? QMessageBox::Yes : QMessageBox::No;
+        return buttons & QMessageBox::Cancel ? QMessageBox::Cancel : QMessageBox::Ok;
     }
 };
 
@@ -275,7 +284,8 @@ public:
     }
     void LoadUserInfo(qint64 id) override { profiles << id; }
     qint32 currentRoomId() const override { return 0; }
-    void LoadDesktop(const STRU_GAMEROOM&) override {}
+    void LoadDesktop(const STRU_GAMEROOM& room) override { desktops << room; }
+    QList<STRU_GAMEROOM> desktops;
 };
 
 TEST_F(HallTest, ADialogPageLinkReachesTheRoomAsWrittenAndClosesTheDialog) {
@@ -304,4 +314,177 @@ TEST_F(HallTest, ADialogPageLinkReachesTheRoomAsWrittenAndClosesTheDialog) {
             EXPECT_EQ(room.sent, QStringList{QStringLiteral("17|msg=.prop%7CRose%7C10002")});
         }
     }
+}
+
+namespace {
+
+void loginAs(velmora::platform::RegistryStore& store, const QString& name) {
+    TfrmLogin login(store);
+    login.UserName->setEditText(name);
+    login.PassWord->setText(QStringLiteral("velmora"));
+    login.btnLogin->click();
+}
+
+// What the window system delivers for a double-click: press, release, double-click, release
+// (QTest::mouseDClick alone sends only the third).
+void doubleClick(QTreeView* view, const QModelIndex& index) {
+    view->scrollTo(index);
+    const QPoint at = view->visualRect(index).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, at);
+}
+
+bool matches(const QModelIndex& index, const QString& pattern) {
+    return QRegularExpression(QStringLiteral("^") + pattern + QStringLiteral("$"))
+        .match(index.data().toString())
+        .hasMatch();
+}
+
+// A main window with its game tree, waiting for the one-shot load.
+struct TreeWindow {
+    TfrmMain main;
+    GameTree* tree = new GameTree(main);
+    bool loaded = false;
+    TreeLoad result = TreeLoad::NoGameList;
+    explicit TreeWindow(IRoomClient* room) {
+        main.setGameTree(tree);
+        main.setRoomClient(room, new QLabel(QStringLiteral("room client")));
+        QObject::connect(tree, &GameTree::treeLoaded, [this](TreeLoad r) {
+            loaded = true;
+            result = r;
+        });
+    }
+    bool showAndLoad() {
+        main.show();
+        return waitFor([this] { return loaded; });
+    }
+    bool gameTabShown() const {
+        return main.Tab1->isTabVisible(main.Tab1->indexOf(main.sGamePage));
+    }
+};
+
+class OldPlugin : public InstalledGames {
+public:
+    bool exists(const QString&) const override { return true; }
+    QString fileVersion(const QString&) const override { return QStringLiteral("1.0.0.1"); }
+};
+
+}  // namespace
+
+TEST_F(HallTest, TheTreeShowsTheDemoListsAndARoomDoubleClickReachesTheRoomClient) {
+    loginAs(store, QStringLiteral("alice"));
+    ASSERT_TRUE(HallContext::instance().LoginOK) << messages.texts.join('\n').toStdString();
+    FakeRoom room;
+    TreeWindow w(&room);
+    EXPECT_FALSE(w.gameTabShown());
+    ASSERT_TRUE(w.showAndLoad());
+    EXPECT_EQ(w.result, TreeLoad::Loaded);
+    EXPECT_FALSE(w.main.pnlSplash->isVisible());
+    EXPECT_TRUE(w.main.pnlOnline->text().startsWith(QStringLiteral("当前在线人数：")));
+
+    QTreeView* view = w.main.trvLeft;
+    QAbstractItemModel* model = view->model();
+    ASSERT_EQ(model->rowCount(), 2);
+    const QModelIndex recent = model->index(0, 0);
+    const QModelIndex category = model->index(1, 0);
+    EXPECT_EQ(recent.data().toString(), QStringLiteral("最近玩过的游戏"));
+    EXPECT_TRUE(matches(category, QStringLiteral("棋牌游戏\\(\\d+\\)"))) << category.data().toString().toStdString();
+    ASSERT_EQ(model->rowCount(category), 1);
+    const QModelIndex game = model->index(0, 0, category);
+    EXPECT_TRUE(matches(game, QStringLiteral("斗地主\\(\\d+\\)"))) << game.data().toString().toStdString();
+    EXPECT_EQ(game.data(Qt::ToolTipRole).toString(), QStringLiteral("三人斗地主：叫分、抢地主、明牌，炸弹翻倍"));
+    ASSERT_EQ(model->rowCount(game), 3);
+    const char* rooms[] = {"新手房", "中级房", "抢地主房"};
+    for (int row = 0; row < 3; ++row)
+        EXPECT_TRUE(matches(model->index(row, 0, game), QString::fromUtf8(rooms[row]) + QStringLiteral("\\(\\d+\\)")));
+    ASSERT_EQ(model->rowCount(recent), 1);
+    EXPECT_EQ(model->rowCount(model->index(0, 0, recent)), 3);
+    for (const QModelIndex& index : {recent, category, game, model->index(0, 0, game)})
+        EXPECT_FALSE(index.data(Qt::DecorationRole).value<QIcon>().isNull()) << index.data().toString().toStdString();
+    // The lists' wishes: the category and the recently played group open, the game closed.
+    EXPECT_TRUE(view->isExpanded(recent));
+    EXPECT_TRUE(view->isExpanded(category));
+    EXPECT_FALSE(view->isExpanded(game));
+
+    // A double-click that expands the game opens nothing.
+    doubleClick(view, game);
+    QTest::qWait(300);
+    EXPECT_TRUE(view->isExpanded(game));
+    EXPECT_FALSE(w.main.HomePage->Web1->url().toString().contains(QStringLiteral("help.php")));
+
+    // The room: the plug-in built beside the hall passes the file and version checks.
+    doubleClick(view, model->index(0, 0, game));
+    ASSERT_TRUE(waitFor([&] { return !room.desktops.isEmpty(); }, 5000)) << messages.texts.join('\n').toStdString();
+    const STRU_GAMEROOM& entered = room.desktops.front();
+    EXPECT_EQ(entered.id, 101);
+    EXPECT_EQ(entered.serverip, QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(entered.serverport, 18101);
+    EXPECT_EQ(entered.templates, QStringLiteral("table.htm"));
+    EXPECT_EQ(entered.parent.dllfile, QStringLiteral("libquellmark.so"));
+    EXPECT_EQ(entered.parent.GUID, QStringLiteral("{6A1C3E52-9B47-4D2E-8F10-3C5B7A2D9E41}"));
+    EXPECT_EQ(entered.parent.version, QStringLiteral("1.3.64.65"));
+    EXPECT_TRUE(w.gameTabShown());
+    EXPECT_EQ(w.main.Tab1->currentWidget(), w.main.sGamePage);
+    EXPECT_EQ(w.main.Tab1->tabText(w.main.Tab1->indexOf(w.main.sGamePage)), QStringLiteral("斗地主 - 新手房"));
+    EXPECT_TRUE(w.main.bCreateClient);
+    EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join('\n').toStdString();
+
+    // Double-clicking the open game closes it and shows its page on the home tab, which is
+    // not activated.
+    doubleClick(view, game);
+    ASSERT_TRUE(waitFor([&] {
+        return w.main.HomePage->Web1->url().toString().contains(QStringLiteral("/game/help.php?id=1"));
+    }));
+    EXPECT_EQ(w.main.Tab1->currentWidget(), w.main.sGamePage);
+
+    // The online refresh keeps the counted texts.
+    w.main.LoadOnline();
+    EXPECT_TRUE(matches(game, QStringLiteral("斗地主\\(\\d+\\)"))) << game.data().toString().toStdString();
+    EXPECT_TRUE(matches(model->index(0, 0, game), QStringLiteral("新手房\\(\\d+\\)")));
+}
+
+TEST_F(HallTest, TheLastRoomOfAnUncleanExitIsEnteredOnlyThroughTheEntryChecks) {
+    loginAs(store, QStringLiteral("carol"));
+    ASSERT_TRUE(HallContext::instance().LoginOK) << messages.texts.join('\n').toStdString();
+    const HallContext& c = HallContext::instance();
+    const QString settings = PlayerSettingPath(c.DocumentsPath, c.CurrentUser.UserID);
+    const QString question = QStringLiteral("上次你没有正常退出游戏，现在要回到原来的房间吗？");
+    struct Round {
+        const char* what;
+        bool yes;
+        bool oldPlugin;
+        bool entered;
+        qint64 lastRoomAfter;
+        QString lastMessage;
+    };
+    const Round rounds[] = {
+        {"yes", true, false, true, 105, question},
+        {"yes, but the plug-in is outdated", true, true, false, 105,
+         QStringLiteral("当前游戏需要升级才能游戏，确定要升级吗？")},
+        {"no", false, false, false, 0, question},
+    };
+    for (const Round& r : rounds) {
+        ASSERT_TRUE(WriteLastRoom(settings, 105, QDateTime::currentDateTime().addSecs(-3600)));
+        messages.texts.clear();
+        messages.sayYes = r.yes;
+        FakeRoom room;
+        OldPlugin old;
+        TreeWindow w(&room);
+        if (r.oldPlugin)
+            w.tree->setInstalledGames(&old);
+        ASSERT_TRUE(w.showAndLoad()) << r.what;
+        ASSERT_FALSE(messages.texts.isEmpty()) << r.what;
+        EXPECT_EQ(messages.texts.front(), question) << r.what;
+        EXPECT_EQ(messages.texts.back(), r.lastMessage) << r.what;
+        EXPECT_EQ(room.desktops.size(), r.entered ? 1 : 0) << r.what;
+        if (r.entered) {
+            EXPECT_EQ(room.desktops.front().id, 105);
+            EXPECT_EQ(w.main.Tab1->tabText(w.main.Tab1->indexOf(w.main.sGamePage)), QStringLiteral("斗地主 - 抢地主房"));
+        }
+        EXPECT_EQ(w.gameTabShown(), r.entered) << r.what;
+        EXPECT_EQ(ReadLastRoom(settings).roomId, r.lastRoomAfter) << r.what;
+        w.main.hide();
+    }
+    messages.sayYes = false;
 }

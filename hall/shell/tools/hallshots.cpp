@@ -4,6 +4,7 @@
 #include "hall/foundation/hallcontext.h"
 #include "hall/foundation/web/netsetting.h"
 #include "hall/foundation/web/session.h"
+#include "hall/shell/ui/gametree.h"
 #include "hall/shell/ui/hallweb.h"
 #include "hall/shell/ui/tfrmlogin.h"
 #include "hall/shell/ui/tfrmmain.h"
@@ -15,6 +16,7 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTreeView>
 #include <QWebEngineView>
 #include <cstdio>
 
@@ -82,13 +84,23 @@ int main(int argc, char** argv) {
     if (!c.LoginOK)
         return 1;
     TfrmMain main;
+    auto* tree = new GameTree(main);
+    main.setGameTree(tree);
+    bool treeLoaded = false;
+    QObject::connect(tree, &GameTree::treeLoaded, [&](TreeLoad) { treeLoaded = true; });
     main.resize(1100, 700);
     main.show();
     if (!waitFor([&] { return main.toolbarReady(); }))
         return 1;
     std::printf("login click to main window with the player in the toolbar: %lld ms\n",
                 loginClock.elapsed());
+    if (!waitFor([&] { return treeLoaded; }))
+        return 1;
+    std::printf("login click to the game tree loaded (200 ms start timer, both lists): %lld ms\n",
+                loginClock.elapsed());
     main.LoadOnline();
+    // The rooms under the game, as after the player opened it.
+    main.trvLeft->expandAll();
     settle(1500);
     main.grab().save(QString::fromLocal8Bit(argv[3]) + QStringLiteral("/main.png"));
     std::fflush(stdout);

@@ -50,6 +50,8 @@ void HallApp::runMainWindow() {
     TfrmMain* main = new TfrmMain;
     m_main = main;
     main->setWindowIcon(QApplication::windowIcon());
+    for (const auto& hook : m_mainHooks)
+        hook(*main);
     QEventLoop loop;
     QObject::connect(main, &TfrmMain::closed, &loop, &QEventLoop::quit);
     main->showMaximized();

@@ -8,6 +8,8 @@
 #include "platform/registry/registrystore.h"
 
 #include <QPointer>
+#include <functional>
+#include <vector>
 
 namespace velmora::hall {
 
@@ -37,10 +39,15 @@ public:
     bool runNetSetting() override;
     void terminateApplication() override;
 
+    // Runs `hook` on every main window right after it is created and before it is shown: the
+    // program gives it its game tree and its room client there.
+    void onMainWindow(std::function<void(TfrmMain&)> hook) { m_mainHooks.push_back(std::move(hook)); }
+
 private:
     platform::RegistryStore m_registry;
     SingleInstance m_instance;
     QPointer<TfrmMain> m_main;
+    std::vector<std::function<void(TfrmMain&)>> m_mainHooks;
 };
 
 }  // namespace velmora::hall

@@ -1,5 +1,6 @@
 #include "hall/shell/ui/tfrmlogin.h"
 
+#include "hall/account/accountdialogs.h"
 #include "hall/foundation/hallcontext.h"
 #include "hall/foundation/web/httprequest.h"
 #include "hall/foundation/web/netsetting.h"
@@ -120,11 +121,17 @@ TfrmLogin::TfrmLogin(platform::RegistryStore& store, QWidget* parent)
     });
     connect(btnLogin, &QPushButton::clicked, this, &TfrmLogin::btnLoginClick);
     connect(btnCancel, &QPushButton::clicked, this, &TfrmLogin::btnCancelClick);
-    // Registration and password recovery get their own dialogs in a later version of the hall.
-    connect(btnRegister, &QPushButton::clicked, this,
-            [this] { ShowHint(this, QStringLiteral("免费注册暂未开放，请稍后再试。")); });
-    connect(btnForget, &QPushButton::clicked, this,
-            [this] { ShowHint(this, QStringLiteral("找回密码暂未开放，请稍后再试。")); });
+    // A new account is filled in for its first login; its password is typed once more.
+    connect(btnRegister, &QPushButton::clicked, this, [this] {
+        RegisteredAccount account;
+        if (!RunRegisterDialog(this, &account))
+            return;
+        UserName->setEditText(account.userName);
+        rbtUserName->setChecked(true);
+        PassWord->clear();
+        chbSaveLogin->setChecked(false);
+    });
+    connect(btnForget, &QPushButton::clicked, this, [this] { RunForgetDialog(this); });
     connect(btnNetSetting, &QPushButton::clicked, this, [this] {
         TfrmNetSetting dialog(m_store, this);
         if (dialog.exec() == 1)

@@ -27,7 +27,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 #include <QWebEngineView>
 
@@ -61,9 +61,14 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent) {
     Timer2->setSingleShot(true);
     connect(Timer2, &QTimer::timeout, this, [this] {
         Timer2->stop();
+        // The splash goes whatever the load met: a tree that failed to load, or an entry it
+        // could not place, must not leave it over the window.
+        struct HideSplash {
+            QLabel* splash;
+            ~HideSplash() { splash->hide(); }
+        } hide{pnlSplash};
         if (m_tree)
             m_tree->LoadLeftTree();
-        pnlSplash->hide();
     });
     Timer2->start();
     qApp->installEventFilter(this);
@@ -104,12 +109,14 @@ void TfrmMain::buildLayout() {
     m_facePage = new HallWebPage(webFace);
     webFace->setPage(m_facePage);
     webFace->setFixedHeight(185);
-    trvLeft = new QTreeWidget(pnlLeft);
+    trvLeft = new QTreeView(pnlLeft);
     trvLeft->setObjectName(QStringLiteral("trvLeft"));
     trvLeft->header()->hide();
     trvLeft->setEditTriggers(QAbstractItemView::NoEditTriggers);
     trvLeft->setSelectionMode(QAbstractItemView::SingleSelection);
     trvLeft->setIconSize(QSize(16, 16));
+    trvLeft->setUniformRowHeights(true);
+    trvLeft->setMouseTracking(true);
     auto* leftLayout = new QVBoxLayout(pnlLeft);
     leftLayout->setContentsMargins(0, 0, 0, 0);
     leftLayout->setSpacing(0);
@@ -234,7 +241,7 @@ void TfrmMain::openDialogLink(const QString& link, bool refreshProfile) {
     dialog.exec();
     if (refreshProfile) {
         LoadUserInfo();
-        WebToolbar->setUrl(QUrl(m_toolbarUrl));
+        reloadToolbar();
     }
 }
 
@@ -272,6 +279,31 @@ void TfrmMain::showGamePage(QWidget* roomClientForm) {
     Tab1->setTabVisible(Tab1->indexOf(sGamePage), true);
     Tab1->setCurrentWidget(sGamePage);
 }
+
+void TfrmMain::setRoomClient(IRoomClient* room, QWidget* view) {
+    m_room = room;
+    if (!view || view->parentWidget() == sGamePage)
+        return;
+    auto* layout = sGamePage->layout() ? sGamePage->layout() : new QVBoxLayout(sGamePage);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(view);
+}
+
+void TfrmMain::openGamePage(const QString& caption) {
+    bCreateClient = true;
+    const int index = Tab1->indexOf(sGamePage);
+    Tab1->setTabText(index, caption);
+    Tab1->setTabVisible(index, true);
+    Tab1->setCurrentWidget(sGamePage);
+}
+
+void TfrmMain::activateGamePage() {
+    const int index = Tab1->indexOf(sGamePage);
+    if (Tab1->isTabVisible(index))
+        Tab1->setCurrentIndex(index);
+}
+
+void TfrmMain::reloadToolbar() { WebToolbar->setUrl(QUrl(m_toolbarUrl)); }
 
 bool TfrmMain::inGame() const { return m_room && m_room->bInGaming(); }
 

@@ -8,7 +8,7 @@ class QLabel;
 class QStatusBar;
 class QTabWidget;
 class QTimer;
-class QTreeWidget;
+class QTreeView;
 class QWebEngineView;
 
 namespace velmora::hall {
@@ -29,7 +29,7 @@ public:
     QWidget* pnlLeft;
     QLabel* pnlOnline;
     QWebEngineView* webFace;
-    QTreeWidget* trvLeft;  // filled by the game tree (setGameTree)
+    QTreeView* trvLeft;  // shows the game tree (setGameTree)
     QWidget* pnlLeftSplit;
     QLabel* imgSplit;
     QTabWidget* Tab1;
@@ -53,10 +53,20 @@ public:
 
     // Seams for the room client and the game tree; neither is owned.
     void setRoomClient(IRoomClient* room) { m_room = room; }
+    // The same, with the room client's window: it goes onto the game page now, and the game
+    // tab stays hidden until a room is opened (openGamePage).
+    void setRoomClient(IRoomClient* room, QWidget* view);
     IRoomClient* roomClient() const { return m_room; }
     void setGameTree(IGameTree* tree) { m_tree = tree; }
     // Puts the room client on the game tab and shows it.
     void showGamePage(QWidget* roomClientForm);
+    // A room is being opened: the game tab gets `caption`, becomes visible and active, and
+    // bCreateClient is set.
+    void openGamePage(const QString& caption);
+    // Makes the game tab active (it is visible once a room was opened).
+    void activateGamePage();
+    // Loads the toolbar page again (face, name and level are filled in once it has loaded).
+    void reloadToolbar();
 
     // True once the toolbar page has been filled with the player's values.
     bool toolbarReady() const { return m_toolbarReady; }
