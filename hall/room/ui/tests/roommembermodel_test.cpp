@@ -14,8 +14,9 @@ QCoreApplication& app() {
     static int argc = 1;
     static char name[] = "roommembermodel";
     static char* argv[] = {name, nullptr};
-    static QCoreApplication instance(argc, argv);
-    return instance;
+    // Never destroyed: tearing the application down during static destruction crashes Qt.
+    static auto* instance = new QCoreApplication(argc, argv);
+    return *instance;
 }
 
 class RoomMemberModelTest : public ::testing::Test {

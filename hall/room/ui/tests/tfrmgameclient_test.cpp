@@ -38,8 +38,9 @@ QApplication& app() {
     static int argc = 1;
     static char name[] = "tfrmgameclient";
     static char* argv[] = {name, nullptr};
-    static QApplication instance(argc, argv);
-    return instance;
+    // Never destroyed: tearing the application down during static destruction crashes Qt.
+    static auto* instance = new QApplication(argc, argv);
+    return *instance;
 }
 
 bool waitFor(const std::function<bool()>& done, int ms = 5000) {
