@@ -1,4 +1,5 @@
 // velmora: the hall program.
+#include "hall/room/ui/tfrmgameclient.h"
 #include "hall/shell/core/startup.h"
 #include "hall/shell/ui/hallapp.h"
 #include "hall/shell/ui/gametree.h"
@@ -6,6 +7,7 @@
 #include "hall/shell/ui/tfrmmain.h"
 
 #include <QApplication>
+#include <QTabWidget>
 #include <unistd.h>
 
 int main(int argc, char** argv) {
@@ -19,9 +21,17 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(velmora::hall::kApplicationTitle);
     QApplication::setQuitOnLastWindowClosed(false);
     velmora::hall::HallApp hall;
-    // The game tree lives as long as its main window (a child of it).
+    // The game tree and the room window live as long as their main window (children of it).
     hall.onMainWindow([](velmora::hall::TfrmMain& main) {
-        main.setGameTree(new velmora::hall::GameTree(main));
+        auto* tree = new velmora::hall::GameTree(main);
+        main.setGameTree(tree);
+        auto* room = new velmora::hall::TfrmGameClient;  // setRoomClient puts it on the game page
+        room->onRoomOnline = [tree](qint32 roomId, qint32 count) { tree->SetRoomOnline(roomId, count); };
+        // Leaving the room hides the game tab with the window.
+        QObject::connect(room, &velmora::hall::TfrmGameClient::roomWindowHidden, &main, [&main] {
+            main.Tab1->setTabVisible(main.Tab1->indexOf(main.sGamePage), false);
+        });
+        main.setRoomClient(room, room);
     });
     velmora::hall::RunStartup(hall);
     return 0;
