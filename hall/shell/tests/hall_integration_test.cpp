@@ -36,6 +36,9 @@
 
 using namespace velmora::hall;
 
+// Failure messages show texts, not their UTF-16 units.
+void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
 namespace {
 
 bool waitFor(const std::function<bool()>& done, int ms = 20000) {
