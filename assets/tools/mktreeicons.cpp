@@ -2,11 +2,11 @@
 // pictures by index: 0 room, 1 category, 2 card game, 3 the recently played group, 4 room
 // (second colour), 5 board game, 6 web page, 7 web dialog.
 //   mktreeicons <assets folder>
+#include <QDir>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
-#include <QDir>
 #include <cstdio>
 #include <functional>
 

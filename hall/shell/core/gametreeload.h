@@ -3,14 +3,14 @@
 // the one-shot load of the game and room lists (LoadLeftTree, LoadGameRoom), the last-room
 // candidate, and the online counts of the 50 s refresh.
 
-#include "hall/gametree/gamecatalog.h"
-#include "hall/gametree/roomentry.h"
-#include "hall/shell/core/onlinecount.h"
-
 #include <QDateTime>
 #include <QHash>
 #include <QString>
 #include <functional>
+
+#include "hall/gametree/gamecatalog.h"
+#include "hall/gametree/roomentry.h"
+#include "hall/shell/core/onlinecount.h"
 
 namespace velmora::hall {
 

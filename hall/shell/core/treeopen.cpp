@@ -1,9 +1,9 @@
 #include "hall/shell/core/treeopen.h"
 
+#include <QFileInfo>
+
 #include "hall/shell/core/pagelinks.h"
 #include "platform/com/versioninfo.h"
-
-#include <QFileInfo>
 
 namespace velmora::hall {
 
@@ -15,7 +15,9 @@ int GameDialogSide(qint32 side, int fallback) {
     return side >= 1 && side <= kMaxDialogSide ? side : fallback;
 }
 
-bool DoubleClickOpens(bool hasChildren, bool expanded) { return !hasChildren || expanded; }
+bool DoubleClickOpens(bool hasChildren, bool expanded) {
+    return !hasChildren || expanded;
+}
 
 NodeOpening OpenRoom(const STRU_GAMEROOM& room, const OpenContext& context) {
     NodeOpening opening;
@@ -51,8 +53,7 @@ NodeOpening OpenNode(const GameCatalog& catalog, NodeId node, const OpenContext&
         }
         return opening;
     }
-    if (const STRU_GAMEROOM* room = catalog.roomOfNode(node))
-        return OpenRoom(*room, context);
+    if (const STRU_GAMEROOM* room = catalog.roomOfNode(node)) return OpenRoom(*room, context);
     return {};
 }
 
@@ -63,8 +64,7 @@ bool InstalledGameFiles::exists(const QString& path) const {
 
 QString InstalledGameFiles::fileVersion(const QString& path) const {
     com::TFileVersionInfomation info;
-    if (!com::ReadVersionInfo(path, info))
-        return {};
+    if (!com::ReadVersionInfo(path, info)) return {};
     return info.FileVersion;
 }
 

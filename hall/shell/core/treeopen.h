@@ -3,11 +3,11 @@
 // widgets: a game opens its page in a dialog, a tab or the home page by its `gametype`; a room
 // goes through the entry checks. The main window carries the decision out.
 
+#include <QString>
+
 #include "hall/foundation/hallcontext.h"
 #include "hall/gametree/gamecatalog.h"
 #include "hall/gametree/roomentry.h"
-
-#include <QString>
 
 namespace velmora::hall {
 

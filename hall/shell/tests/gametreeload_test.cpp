@@ -1,12 +1,13 @@
 // The game tree's load sequence against fake web replies, the last-room candidate read from the
 // player's settings, and the online counts on the nodes.
+#include "hall/shell/core/gametreeload.h"
+
 #include <gtest/gtest.h>
+
+#include <QTemporaryDir>
 
 #include "hall/foundation/localsettings.h"
 #include "hall/gametree/tests/listfixture.h"
-#include "hall/shell/core/gametreeload.h"
-
-#include <QTemporaryDir>
 
 using namespace velmora::hall;
 namespace t = velmora::hall::test;
@@ -19,11 +20,13 @@ const QString kRoomUrl = QStringLiteral("http://web/game/roomlist.php");
 QString demoGames() {
     return t::list(QStringLiteral("<onlinecount>MTI=</onlinecount>") +  // "12"
                    t::category(1, QStringLiteral("棋牌游戏"), 0, 1, 1, 9) +
-                   t::game(1, QStringLiteral("斗地主"), 1, QStringLiteral("game"), 6) + t::usergame(1));
+                   t::game(1, QStringLiteral("斗地主"), 1, QStringLiteral("game"), 6) +
+                   t::usergame(1));
 }
 
 QString demoRooms() {
-    return t::list(t::room(101, QStringLiteral("新手房"), 1, 2) + t::room(103, QStringLiteral("中级房"), 1, 3) +
+    return t::list(t::room(101, QStringLiteral("新手房"), 1, 2) +
+                   t::room(103, QStringLiteral("中级房"), 1, 3) +
                    t::room(105, QStringLiteral("抢地主房"), 1, 1));
 }
 
@@ -80,18 +83,19 @@ TEST_F(GameTreeLoad, AMissingOrBadListEndsTheLoadQuietly) {
     };
     const Case cases[] = {
         {"empty game list", QString(), demoRooms(), true, TreeLoad::NoGameList, 1, 0},
-        {"game list not XML", QStringLiteral("<html><body>500"), demoRooms(), true, TreeLoad::NoGameList, 1, 0},
+        {"game list not XML", QStringLiteral("<html><body>500"), demoRooms(), true,
+         TreeLoad::NoGameList, 1, 0},
         {"no game list address", demoGames(), demoRooms(), false, TreeLoad::NoGameList, 0, 0},
         {"empty room list", demoGames(), QString(), true, TreeLoad::NoRoomList, 2, 1},
-        {"room list not XML", demoGames(), QStringLiteral("Error"), true, TreeLoad::NoRoomList, 2, 1},
+        {"room list not XML", demoGames(), QStringLiteral("Error"), true, TreeLoad::NoRoomList, 2,
+         1},
     };
     for (const Case& c : cases) {
         GameCatalog fresh;
         FakeWeb fake;
         fake.replies = {{kGameUrl, c.games}, {kRoomUrl, c.rooms}};
         GameTreeSource s = source();
-        if (!c.gameUrlKnown)
-            s.gamexmlurl.clear();
+        if (!c.gameUrlKnown) s.gamexmlurl.clear();
         EXPECT_EQ(LoadGameTree(fresh, s, fake.post()), c.expected) << c.what;
         EXPECT_EQ(fake.asked.size(), c.requests) << c.what;
         EXPECT_EQ(fresh.categories().size(), c.categories) << c.what;
@@ -101,9 +105,12 @@ TEST_F(GameTreeLoad, AMissingOrBadListEndsTheLoadQuietly) {
 
 TEST_F(GameTreeLoad, EntriesWithUnknownParentsAreSkippedAndTheRestLoads) {
     web.replies = {
-        {kGameUrl, t::list(t::category(7, QStringLiteral("孤儿"), 99) + t::category(1, QStringLiteral("棋牌游戏"), 0) +
-                           t::game(5, QStringLiteral("无类"), 42) + t::game(1, QStringLiteral("斗地主"), 1))},
-        {kRoomUrl, t::list(t::room(900, QStringLiteral("无游戏"), 77) + t::room(101, QStringLiteral("新手房"), 1))},
+        {kGameUrl,
+         t::list(t::category(7, QStringLiteral("孤儿"), 99) +
+                 t::category(1, QStringLiteral("棋牌游戏"), 0) +
+                 t::game(5, QStringLiteral("无类"), 42) + t::game(1, QStringLiteral("斗地主"), 1))},
+        {kRoomUrl, t::list(t::room(900, QStringLiteral("无游戏"), 77) +
+                           t::room(101, QStringLiteral("新手房"), 1))},
     };
     EXPECT_EQ(LoadGameTree(catalog, source(), web.post()), TreeLoad::Loaded);
     ASSERT_EQ(catalog.roots().size(), 1u);
@@ -134,8 +141,9 @@ TEST_F(GameTreeLoad, TheLastRoomIsOfferedWithinSixHundredMinutesEitherWay) {
         ASSERT_EQ(LoadGameTree(fresh, s, web.post()), TreeLoad::Loaded);
         const STRU_GAMEROOM* offer = LastRoomToOffer(fresh);
         EXPECT_EQ(offer ? offer->id : 0, c.offered) << c.roomId << " " << c.minutesAgo;
-        if (offer)
+        if (offer) {
             EXPECT_EQ(offer->parent.dllfile, QStringLiteral("libquellmark.so"));
+        }
     }
 }
 
@@ -143,7 +151,8 @@ TEST_F(GameTreeLoad, ALastRoomWhoseGameIsUnknownIsNotOffered) {
     const GameTreeSource s = source();
     ASSERT_TRUE(WriteLastRoom(s.settingPath, 900, s.now));
     web.replies = {{kGameUrl, demoGames()},
-                   {kRoomUrl, t::list(t::room(900, QStringLiteral("无游戏"), 77) + t::room(101, QStringLiteral("新手房"), 1))}};
+                   {kRoomUrl, t::list(t::room(900, QStringLiteral("无游戏"), 77) +
+                                      t::room(101, QStringLiteral("新手房"), 1))}};
     ASSERT_EQ(LoadGameTree(catalog, s, web.post()), TreeLoad::Loaded);
     EXPECT_EQ(catalog.lastRoom().id, 900);
     EXPECT_EQ(LastRoomToOffer(catalog), nullptr);
@@ -166,9 +175,10 @@ class OnlineCountsOnTree : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(catalog.applyGameList(t::list(
-            t::category(1, QStringLiteral("棋牌游戏"), 0, 1, 1) + t::category(2, QStringLiteral("休闲"), 0, 1, 0) +
-            t::game(1, QStringLiteral("斗地主"), 1) + t::game(2, QStringLiteral("商城"), 2, QStringLiteral("iedialog")) +
-            t::usergame(1))));
+            t::category(1, QStringLiteral("棋牌游戏"), 0, 1, 1) +
+            t::category(2, QStringLiteral("休闲"), 0, 1, 0) +
+            t::game(1, QStringLiteral("斗地主"), 1) +
+            t::game(2, QStringLiteral("商城"), 2, QStringLiteral("iedialog")) + t::usergame(1))));
         ASSERT_TRUE(catalog.applyRoomList(t::list(t::room(101, QStringLiteral("新手房"), 1, 4) +
                                                   t::room(103, QStringLiteral("中级房"), 1, 8))));
         catalog.onChanged = [this] { ++changes; };
@@ -205,7 +215,8 @@ TEST_F(OnlineCountsOnTree, AFailedReplyOrAnOutOfRangeCountDoesNotWreckTheCounts)
     EXPECT_EQ(catalog.findRoom(101)->onlinecount, 4);
     EXPECT_EQ(changes, 0);
 
-    ApplyOnlineCountsTo(catalog, ParseOnlineCounts(QStringLiteral("room101=99999999999 game1=-99999999999")),
+    ApplyOnlineCountsTo(catalog,
+                        ParseOnlineCounts(QStringLiteral("room101=99999999999 game1=-99999999999")),
                         texts);
     EXPECT_EQ(catalog.findRoom(101)->onlinecount, 2147483647);
     EXPECT_EQ(textOf(catalog.games()[0].obj), QStringLiteral("斗地主(-2147483648)"));

@@ -1,14 +1,15 @@
 // What a double-click on the game tree does: games by their type, rooms by the entry checks,
 // and the installed games as the hall reads them from disk.
-#include <gtest/gtest.h>
-
-#include "hall/gametree/tests/listfixture.h"
 #include "hall/shell/core/treeopen.h"
+
+#include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <map>
+
+#include "hall/gametree/tests/listfixture.h"
 
 using namespace velmora::hall;
 namespace t = velmora::hall::test;
@@ -28,12 +29,19 @@ public:
     }
 };
 
-QString gameWith(int id, const QString& title, const QString& type, const QString& helpurl, int width = 400,
-                 int height = 300, const QString& dllfile = QStringLiteral("libquellmark.so")) {
-    return t::element("game", {{"id", QString::number(id)}, {"title", title}, {"fid", QStringLiteral("1")},
-                               {"icon", QStringLiteral("2")}, {"gametype", type}, {"helpurl", helpurl},
-                               {"onlinecount", QStringLiteral("0")}, {"width", QString::number(width)},
-                               {"height", QString::number(height)}, {"dllfile", dllfile},
+QString gameWith(int id, const QString& title, const QString& type, const QString& helpurl,
+                 int width = 400, int height = 300,
+                 const QString& dllfile = QStringLiteral("libquellmark.so")) {
+    return t::element("game", {{"id", QString::number(id)},
+                               {"title", title},
+                               {"fid", QStringLiteral("1")},
+                               {"icon", QStringLiteral("2")},
+                               {"gametype", type},
+                               {"helpurl", helpurl},
+                               {"onlinecount", QStringLiteral("0")},
+                               {"width", QString::number(width)},
+                               {"height", QString::number(height)},
+                               {"dllfile", dllfile},
                                {"version", QStringLiteral("1.3.64.65")}});
 }
 
@@ -42,16 +50,21 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(catalog.applyGameList(t::list(
             t::category(1, QStringLiteral("棋牌游戏"), 0) +
-            gameWith(1, QStringLiteral("斗地主"), QStringLiteral("game"), QStringLiteral("http://w/help.php?id=1")) +
-            gameWith(2, QStringLiteral("商城"), QStringLiteral("iedialog"), QStringLiteral("http://w/shop.php"), 520, 0) +
-            gameWith(3, QStringLiteral("论坛"), QStringLiteral("ieclient"), QStringLiteral("http://w/bbs.php?a=b")) +
-            gameWith(4, QStringLiteral("怪游戏"), QStringLiteral("flash"), QStringLiteral("http://w/x")) +
-            gameWith(5, QStringLiteral("坏游戏"), QStringLiteral("game"), QStringLiteral("http://w/y"), 1, 1,
-                     QStringLiteral("../../lib/libc.so.6")) +
+            gameWith(1, QStringLiteral("斗地主"), QStringLiteral("game"),
+                     QStringLiteral("http://w/help.php?id=1")) +
+            gameWith(2, QStringLiteral("商城"), QStringLiteral("iedialog"),
+                     QStringLiteral("http://w/shop.php"), 520, 0) +
+            gameWith(3, QStringLiteral("论坛"), QStringLiteral("ieclient"),
+                     QStringLiteral("http://w/bbs.php?a=b")) +
+            gameWith(4, QStringLiteral("怪游戏"), QStringLiteral("flash"),
+                     QStringLiteral("http://w/x")) +
+            gameWith(5, QStringLiteral("坏游戏"), QStringLiteral("game"),
+                     QStringLiteral("http://w/y"), 1, 1, QStringLiteral("../../lib/libc.so.6")) +
             t::usergame(1) + t::usergame(2))));
-        ASSERT_TRUE(catalog.applyRoomList(t::list(
-            t::room(101, QStringLiteral("新手房"), 1, 199) + t::room(103, QStringLiteral("中级房"), 1, 200, 500) +
-            t::room(107, QStringLiteral("坏房"), 5))));
+        ASSERT_TRUE(
+            catalog.applyRoomList(t::list(t::room(101, QStringLiteral("新手房"), 1, 199) +
+                                          t::room(103, QStringLiteral("中级房"), 1, 200, 500) +
+                                          t::room(107, QStringLiteral("坏房"), 5))));
         installed.files[kLibrary] = QStringLiteral("1.3.64.65");
         context.token = QStringLiteral("tok");
         context.appPath = kApp;
@@ -75,8 +88,10 @@ TEST_F(TreeOpen, GamesOpenTheirPageByType) {
         int width, height;
     };
     const Case cases[] = {
-        {game(1).obj, NodeOpen::GameDialog, QStringLiteral("http://w/shop.php?token=tok"), 520, 300},
-        {game(1).myobj, NodeOpen::GameDialog, QStringLiteral("http://w/shop.php?token=tok"), 520, 300},
+        {game(1).obj, NodeOpen::GameDialog, QStringLiteral("http://w/shop.php?token=tok"), 520,
+         300},
+        {game(1).myobj, NodeOpen::GameDialog, QStringLiteral("http://w/shop.php?token=tok"), 520,
+         300},
         {game(2).obj, NodeOpen::GameTab, QStringLiteral("http://w/bbs.php?a=b&token=tok"), 0, 0},
         {game(0).obj, NodeOpen::GameHomePage, QStringLiteral("http://w/help.php?id=1"), 0, 0},
         {game(0).myobj, NodeOpen::GameHomePage, QStringLiteral("http://w/help.php?id=1"), 0, 0},
@@ -89,8 +104,7 @@ TEST_F(TreeOpen, GamesOpenTheirPageByType) {
     for (const Case& c : cases) {
         const NodeOpening o = OpenNode(catalog, c.node, context);
         EXPECT_EQ(o.action, c.action) << c.node;
-        if (c.action == NodeOpen::Nothing)
-            continue;
+        if (c.action == NodeOpen::Nothing) continue;
         EXPECT_EQ(o.url, c.url) << c.node;
         EXPECT_EQ(o.caption, catalog.gameOfNode(c.node)->title);
         EXPECT_EQ(o.width, c.width) << c.node;
@@ -122,25 +136,60 @@ TEST_F(TreeOpen, RoomsGoThroughTheEntryChecksWithACopyOfTheRoom) {
     };
     const Case cases[] = {
         {"enter", newbie->obj, context.player, QStringLiteral("1.3.64.65"), {}, RoomEntry::Enter},
-        {"enter from recent", newbie->myobj, context.player, QStringLiteral("1.3.64.65"), {true, false, 0},
+        {"enter from recent",
+         newbie->myobj,
+         context.player,
+         QStringLiteral("1.3.64.65"),
+         {true, false, 0},
          RoomEntry::Enter},
-        {"not installed", newbie->obj, context.player, QStringLiteral("-"), {}, RoomEntry::AskInstall},
-        {"old version", newbie->obj, context.player, QStringLiteral("1.3.64.60"), {}, RoomEntry::AskUpgrade},
+        {"not installed",
+         newbie->obj,
+         context.player,
+         QStringLiteral("-"),
+         {},
+         RoomEntry::AskInstall},
+        {"old version",
+         newbie->obj,
+         context.player,
+         QStringLiteral("1.3.64.60"),
+         {},
+         RoomEntry::AskUpgrade},
         {"no identity block", newbie->obj, context.player, QString(), {}, RoomEntry::AskUpgrade},
-        {"too few coins", middle->obj, poor, QStringLiteral("1.3.64.65"), {}, RoomEntry::NotEnoughGold},
-        {"full room", middle->obj, context.player, QStringLiteral("1.3.64.65"), {}, RoomEntry::RoomFull},
+        {"too few coins",
+         middle->obj,
+         poor,
+         QStringLiteral("1.3.64.65"),
+         {},
+         RoomEntry::NotEnoughGold},
+        {"full room",
+         middle->obj,
+         context.player,
+         QStringLiteral("1.3.64.65"),
+         {},
+         RoomEntry::RoomFull},
         {"full room, VIP", middle->obj, vip, QStringLiteral("1.3.64.65"), {}, RoomEntry::Enter},
-        {"playing elsewhere", newbie->obj, context.player, QStringLiteral("1.3.64.65"), {true, true, 103},
+        {"playing elsewhere",
+         newbie->obj,
+         context.player,
+         QStringLiteral("1.3.64.65"),
+         {true, true, 103},
          RoomEntry::AlreadyPlaying},
-        {"already there", newbie->obj, context.player, QStringLiteral("1.3.64.65"), {true, false, 101},
+        {"already there",
+         newbie->obj,
+         context.player,
+         QStringLiteral("1.3.64.65"),
+         {true, false, 101},
          RoomEntry::SwitchToTab},
-        {"library outside games", catalog.findRoom(107)->obj, context.player, QStringLiteral("1.3.64.65"), {},
+        {"library outside games",
+         catalog.findRoom(107)->obj,
+         context.player,
+         QStringLiteral("1.3.64.65"),
+         {},
          RoomEntry::BadGameFile},
     };
     for (const Case& c : cases) {
         FakeInstalled files;
-        if (c.installedVersion != QLatin1String("-"))
-            files.files[kLibrary] = c.installedVersion;
+        if (c.installedVersion != QLatin1String("-")) files.files[kLibrary] = c.installedVersion;
         OpenContext ctx = context;
         ctx.player = c.player;
         ctx.client = c.client;
@@ -157,7 +206,8 @@ TEST_F(TreeOpen, RoomsGoThroughTheEntryChecksWithACopyOfTheRoom) {
 }
 
 TEST_F(TreeOpen, ADialogSizeOutsideTheUsableRangeTakesTheDefault) {
-    for (const auto& [side, expected] : std::map<int, int>{{0, 400}, {-5, 400}, {1, 1}, {4096, 4096}, {4097, 400}})
+    for (const auto& [side, expected] :
+         std::map<int, int>{{0, 400}, {-5, 400}, {1, 1}, {4096, 4096}, {4097, 400}})
         EXPECT_EQ(GameDialogSide(side, 400), expected) << side;
 }
 
@@ -169,8 +219,7 @@ TEST_F(TreeOpen, ADoubleClickThatExpandsANodeOpensNothing) {
 
 TEST(InstalledGameFiles, ReadsTheVersionOfTheBuiltPlugInAndNothingFromOtherFiles) {
     const QString bin = qEnvironmentVariable("VELMORA_BIN_DIR");
-    if (bin.isEmpty())
-        GTEST_SKIP() << "VELMORA_BIN_DIR is not set (run through ctest)";
+    if (bin.isEmpty()) GTEST_SKIP() << "VELMORA_BIN_DIR is not set (run through ctest)";
     InstalledGameFiles files;
     const QString plugin = bin + QStringLiteral("/games/libquellmark.so");
     ASSERT_TRUE(files.exists(plugin));

@@ -1,5 +1,11 @@
 #include "hall/shell/ui/gametree.h"
 
+#include <QLabel>
+#include <QTabWidget>
+#include <QTimer>
+#include <QTreeView>
+#include <exception>
+
 #include "hall/foundation/hallcontext.h"
 #include "hall/foundation/localsettings.h"
 #include "hall/foundation/web/httprequest.h"
@@ -10,12 +16,6 @@
 #include "hall/shell/ui/tfrmieclient.h"
 #include "hall/shell/ui/tfrmiedialog.h"
 #include "hall/shell/ui/tfrmmain.h"
-
-#include <QLabel>
-#include <QTabWidget>
-#include <QTimer>
-#include <QTreeView>
-#include <exception>
 
 namespace velmora::hall {
 namespace {
@@ -66,8 +66,7 @@ QString GameTree::settingPath() const {
 void GameTree::LoadLeftTree() {
     // The tree is built once; a second call (or one from inside the pending request) does
     // nothing.
-    if (m_loadStarted)
-        return;
+    if (m_loadStarted) return;
     m_loadStarted = true;
     const HallContext& c = HallContext::instance();
     GameTreeSource source;
@@ -82,8 +81,7 @@ void GameTree::LoadLeftTree() {
     } catch (const std::exception& e) {
         qWarning("game tree: the lists could not be read: %s", e.what());
     }
-    if (!m_catalog.onlineCaption().isEmpty())
-        m_main.pnlOnline->setText(m_catalog.onlineCaption());
+    if (!m_catalog.onlineCaption().isEmpty()) m_main.pnlOnline->setText(m_catalog.onlineCaption());
     // The splash goes before the question below: the tree is complete.
     m_main.pnlSplash->hide();
     emit treeLoaded(result);
@@ -97,8 +95,7 @@ void GameTree::offerLastRoom() {
     const STRU_GAMEROOM* offered = LastRoomToOffer(m_catalog);
     const STRU_GAMEROOM last = offered ? *offered : STRU_GAMEROOM{};
     m_catalog.clearLastRoom();
-    if (last.id <= 0)
-        return;
+    if (last.id <= 0) return;
     const auto answer = ShowMessage(&m_main, kLastRoomQuestion, kHintCaption, QMessageBox::Question,
                                     QMessageBox::Yes | QMessageBox::No);
     if (answer == QMessageBox::Yes) {
@@ -134,8 +131,7 @@ void GameTree::applyExpansion(const QModelIndex& parent) {
 void GameTree::trvLeftDblClick(const QModelIndex& index) {
     // The view emits the double-click before it toggles the node: a collapsed node with
     // children is being expanded by this double-click and is not opened.
-    if (!DoubleClickOpens(m_items->hasChildren(index), m_main.trvLeft->isExpanded(index)))
-        return;
+    if (!DoubleClickOpens(m_items->hasChildren(index), m_main.trvLeft->isExpanded(index))) return;
     const NodeId node = index.data(GameTreeModel::NodeIdRole).toInt();
     // Opened once the view has finished with the mouse event: the dialogs below are modal.
     QTimer::singleShot(0, this, [this, node] { openNode(node); });
@@ -157,62 +153,65 @@ OpenContext GameTree::openContext() const {
     return context;
 }
 
-void GameTree::openNode(NodeId node) { carryOut(OpenNode(m_catalog, node, openContext())); }
+void GameTree::openNode(NodeId node) {
+    carryOut(OpenNode(m_catalog, node, openContext()));
+}
 
 void GameTree::carryOut(const NodeOpening& opening) {
     switch (opening.action) {
-    case NodeOpen::Nothing:
-        return;
-    case NodeOpen::GameDialog: {
-        TfrmIEDialog dialog(m_main.roomClient(), {}, &m_main);
-        dialog.setWindowTitle(opening.caption);
-        dialog.navigate(opening.url);
-        dialog.resize(opening.width, opening.height);
-        dialog.exec();
-        m_main.LoadUserInfo();
-        m_main.reloadToolbar();
-        return;
-    }
-    case NodeOpen::GameTab: {
-        TfrmIEClient* client = m_main.newPageTab(opening.url, opening.caption);
-        client->setFocus();
-        return;
-    }
-    case NodeOpen::GameHomePage:
-        m_main.HomePage->navigate(opening.url);
-        return;
-    case NodeOpen::Room:
-        carryOutRoom(opening);
-        return;
+        case NodeOpen::Nothing:
+            return;
+        case NodeOpen::GameDialog: {
+            TfrmIEDialog dialog(m_main.roomClient(), {}, &m_main);
+            dialog.setWindowTitle(opening.caption);
+            dialog.navigate(opening.url);
+            dialog.resize(opening.width, opening.height);
+            dialog.exec();
+            m_main.LoadUserInfo();
+            m_main.reloadToolbar();
+            return;
+        }
+        case NodeOpen::GameTab: {
+            TfrmIEClient* client = m_main.newPageTab(opening.url, opening.caption);
+            client->setFocus();
+            return;
+        }
+        case NodeOpen::GameHomePage:
+            m_main.HomePage->navigate(opening.url);
+            return;
+        case NodeOpen::Room:
+            carryOutRoom(opening);
+            return;
     }
 }
 
 void GameTree::carryOutRoom(const NodeOpening& opening) {
     switch (opening.verdict) {
-    case RoomEntry::AskInstall:
-    case RoomEntry::AskUpgrade: {
-        const auto answer = ShowMessage(&m_main, RoomEntryText(opening.verdict), kHintCaption,
-                                        QMessageBox::Question, QMessageBox::Ok | QMessageBox::Cancel);
-        if (answer == QMessageBox::Ok && !runUpdater(opening.room.parent.downloadxml))
-            qWarning("game %d: the updater could not be started (downloadxml %s)",
-                     opening.room.parent.id,
-                     opening.room.parent.downloadxml.isEmpty() ? "empty" : "given");
-        return;
-    }
-    case RoomEntry::NotEnoughGold:
-    case RoomEntry::RoomFull:
-    case RoomEntry::AlreadyPlaying:
-        ShowHint(&m_main, RoomEntryText(opening.verdict));
-        return;
-    case RoomEntry::BadGameFile:
-        qWarning("room %d not entered: its game's library is not a file in the games folder",
-                 opening.room.id);
-        return;
-    case RoomEntry::SwitchToTab:
-        m_main.activateGamePage();
-        return;
-    case RoomEntry::Enter:
-        break;
+        case RoomEntry::AskInstall:
+        case RoomEntry::AskUpgrade: {
+            const auto answer =
+                ShowMessage(&m_main, RoomEntryText(opening.verdict), kHintCaption,
+                            QMessageBox::Question, QMessageBox::Ok | QMessageBox::Cancel);
+            if (answer == QMessageBox::Ok && !runUpdater(opening.room.parent.downloadxml))
+                qWarning("game %d: the updater could not be started (downloadxml %s)",
+                         opening.room.parent.id,
+                         opening.room.parent.downloadxml.isEmpty() ? "empty" : "given");
+            return;
+        }
+        case RoomEntry::NotEnoughGold:
+        case RoomEntry::RoomFull:
+        case RoomEntry::AlreadyPlaying:
+            ShowHint(&m_main, RoomEntryText(opening.verdict));
+            return;
+        case RoomEntry::BadGameFile:
+            qWarning("room %d not entered: its game's library is not a file in the games folder",
+                     opening.room.id);
+            return;
+        case RoomEntry::SwitchToTab:
+            m_main.activateGamePage();
+            return;
+        case RoomEntry::Enter:
+            break;
     }
     IRoomClient* room = m_main.roomClient();
     if (!room) {

@@ -4,13 +4,13 @@
 // double-click. The decisions live in the core (gametreeload.h, treeopen.h); this class asks
 // the questions, shows the messages and drives the main window's tabs and the room client.
 
-#include "hall/gametree/gamecatalog.h"
-#include "hall/shell/core/hallseams.h"
-#include "hall/shell/core/gametreeload.h"
-#include "hall/shell/core/treeopen.h"
-
 #include <QObject>
 #include <functional>
+
+#include "hall/gametree/gamecatalog.h"
+#include "hall/shell/core/gametreeload.h"
+#include "hall/shell/core/hallseams.h"
+#include "hall/shell/core/treeopen.h"
 
 class QModelIndex;
 

@@ -1,8 +1,8 @@
 #include "hall/shell/ui/gametreeitems.h"
 
-#include "hall/gametree/gametreemodel.h"
-
 #include <QFileInfo>
+
+#include "hall/gametree/gametreemodel.h"
 
 namespace velmora::hall {
 
@@ -15,8 +15,7 @@ void GameTreeItems::loadImageList(const QString& appPath) {
     m_images.clear();
     for (int n = 0; n < kMaxImages; ++n) {
         const QString file = appPath + QStringLiteral("images/tree/%1.png").arg(n);
-        if (!QFileInfo::exists(file))
-            break;
+        if (!QFileInfo::exists(file)) break;
         m_images.push_back(QIcon(file));
     }
 }
@@ -24,18 +23,14 @@ void GameTreeItems::loadImageList(const QString& appPath) {
 void GameTreeItems::setNodeTexts(const NodeTexts& texts) {
     NodeTexts changed = texts;
     for (auto it = m_texts.cbegin(); it != m_texts.cend(); ++it)
-        if (!changed.contains(it.key()))
-            changed.insert(it.key(), QString());
+        if (!changed.contains(it.key())) changed.insert(it.key(), QString());
     m_texts = texts;
-    if (!sourceModel())
-        return;
+    if (!sourceModel()) return;
     auto* tree = qobject_cast<GameTreeModel*>(sourceModel());
-    if (!tree)
-        return;
+    if (!tree) return;
     for (auto it = changed.cbegin(); it != changed.cend(); ++it) {
         const QModelIndex index = mapFromSource(tree->indexOfNode(it.key()));
-        if (index.isValid())
-            emit dataChanged(index, index, {Qt::DisplayRole});
+        if (index.isValid()) emit dataChanged(index, index, {Qt::DisplayRole});
     }
 }
 
@@ -43,13 +38,11 @@ QVariant GameTreeItems::data(const QModelIndex& index, int role) const {
     if (role == Qt::DisplayRole) {
         const NodeId node = QIdentityProxyModel::data(index, GameTreeModel::NodeIdRole).toInt();
         const auto it = m_texts.constFind(node);
-        if (index.isValid() && it != m_texts.cend())
-            return *it;
+        if (index.isValid() && it != m_texts.cend()) return *it;
     } else if (role == Qt::DecorationRole) {
         bool ok = false;
         const int image = QIdentityProxyModel::data(index, GameTreeModel::IconIndexRole).toInt(&ok);
-        if (ok && image >= 0 && image < m_images.size())
-            return m_images[image];
+        if (ok && image >= 0 && image < m_images.size()) return m_images[image];
         return {};
     }
     return QIdentityProxyModel::data(index, role);

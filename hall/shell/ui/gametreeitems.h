@@ -2,11 +2,11 @@
 // What trvLeft shows of the game tree model: the node pictures from the tree's image list (by
 // the list's icon index) and the texts of the online refresh over the lists' texts.
 
-#include "hall/shell/core/gametreeload.h"
-
 #include <QIcon>
 #include <QIdentityProxyModel>
 #include <QVector>
+
+#include "hall/shell/core/gametreeload.h"
 
 namespace velmora::hall {
 

@@ -299,8 +299,8 @@ void TfrmMain::openGamePage(const QString& caption) {
 
 void TfrmMain::activateGamePage() {
     const int index = Tab1->indexOf(sGamePage);
-    if (Tab1->isTabVisible(index))
-        Tab1->setCurrentIndex(index);
+    Tab1->setTabVisible(index, true);
+    Tab1->setCurrentIndex(index);
 }
 
 void TfrmMain::reloadToolbar() { WebToolbar->setUrl(QUrl(m_toolbarUrl)); }

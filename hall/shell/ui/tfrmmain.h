@@ -63,7 +63,7 @@ public:
     // A room is being opened: the game tab gets `caption`, becomes visible and active, and
     // bCreateClient is set.
     void openGamePage(const QString& caption);
-    // Makes the game tab active (it is visible once a room was opened).
+    // Makes the game tab visible and active (the room client shows a room already).
     void activateGamePage();
     // Loads the toolbar page again (face, name and level are filled in once it has loaded).
     void reloadToolbar();
