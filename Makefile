@@ -16,9 +16,10 @@ configure: deps
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
 
+# The fuzz run goes first so that CTest's summary is the last thing printed.
 test: build
-	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) --timeout 300
 	@scripts/run-fuzz.sh $(FUZZ_BUILD)
+	@ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS) --timeout 300
 
 run: build
 	@scripts/demo.sh $(BUILD)
