@@ -108,27 +108,62 @@ WebReply WebService::exitNotice(const WebRequest& request) {
 
 // One line "id|username|face|sex|nickname|level|money|usershow", each field URL-encoded; an
 // empty body for an unknown user id.
+// Profiles, one line per known member, 17 "|"-separated percent-encoded fields:
+// id|name|face|sex|gold|address|vip|picture|sameip|flee|fleenum|points|wins|losses|draws|
+// flights|friend. The main window asks for one id ("userid=10001&token=") and reads fields
+// 0 to 3 and 7; the room asks for its members ("userid=10001,10002&token=&gameid=7") and reads
+// them all. The member's network address is the room server's business and stays empty here;
+// the per-game counters are zero until scores are kept by the web service.
+namespace {
+// The room asks for at most its 300 members at once.
+constexpr qsizetype kMaxProfileIds = 300;
+}  // namespace
+
 WebReply WebService::userInfo(const WebRequest& request) {
     const auto idText = request.field("userid");
     const auto token = request.field("token");
     if (!idText || !token)
         return WebReply::error(400, "userid and token are required");
-    const auto id = ParseDecimal(*idText, 0, kMaxUserId);
-    if (!id)
-        return WebReply::error(400, "userid must be a decimal number");
+    const QList<QByteArray> idParts = idText->split(',');
+    if (idParts.size() > kMaxProfileIds)
+        return WebReply::error(400, "too many user ids");
+    std::vector<qint64> ids;
+    for (const QByteArray& part : idParts) {
+        const auto id = ParseDecimal(part.trimmed(), 0, kMaxUserId);
+        if (!id)
+            return WebReply::error(400, "userid must be decimal numbers separated by commas");
+        ids.push_back(*id);
+    }
     if (!m_sessions->find(QString::fromLatin1(*token)))
         return WebReply::error(403, "Error");
-    const std::optional<UserRecord> user = m_users->findById(*id);
-    if (!user)
-        return WebReply::text(QByteArray());
-    const QStringList fields = {QString::number(user->id), user->username,
-                                QString::number(user->face), user->sex, user->nickname,
-                                QString::number(user->level), QString::number(user->money),
-                                user->usershow};
-    QStringList encoded;
-    for (const QString& field : fields)
-        encoded.append(hall::UrlEncodeText(field));
-    return WebReply::text(encoded.join(QLatin1Char('|')).toLatin1() + "\r\n");
+    QByteArray reply;
+    for (const qint64 id : ids) {
+        const std::optional<UserRecord> user = m_users->findById(id);
+        if (!user)
+            continue;
+        qint64 sameIp = 0;
+        qint64 flee = 0;
+        qint64 fleeNumber = 10;
+        QSqlQuery q(m_database->db());
+        q.prepare(QStringLiteral("SELECT sameip, flee, fleenum FROM settings WHERE user_id = ?"));
+        q.addBindValue(QVariant::fromValue(id));
+        if (q.exec() && q.next()) {
+            sameIp = q.value(0).toLongLong();
+            flee = q.value(1).toLongLong();
+            fleeNumber = q.value(2).toLongLong();
+        }
+        const QStringList fields = {
+            QString::number(user->id), user->username, QString::number(user->face), user->sex,
+            QString::number(user->money), QString(), QString::number(user->vipid), user->usershow,
+            QString::number(sameIp), QString::number(flee), QString::number(fleeNumber),
+            QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"),
+            QStringLiteral("0"), QStringLiteral("0")};
+        QStringList encoded;
+        for (const QString& field : fields)
+            encoded.append(hall::UrlEncodeText(field));
+        reply += encoded.join(QLatin1Char('|')).toLatin1() + "\r\n";
+    }
+    return WebReply::text(reply);
 }
 
 WebReply WebService::saveSetting(const WebRequest& request) {

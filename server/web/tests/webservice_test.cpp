@@ -100,7 +100,18 @@ TEST_F(WebServiceTest, OnlineCountProfileAndExit) {
     EXPECT_TRUE(call("GET", QStringLiteral("/info/online.php"), {}, query).body.startsWith("all=1\r\n"));
 
     const WebReply profile = call("POST", QStringLiteral("/user/userinfo.php"), "userid=10003&" + query);
-    EXPECT_EQ(profile.body, "10003|carol|4|%C5%AE|Carol|5|2500|\r\n");
+    EXPECT_EQ(profile.body, "10003|carol|4|%C5%AE|2500||0||0|0|10|0|0|0|0|0|0\r\n");
+    // The room's form: several members, unknown ones left out, the saved table settings.
+    ASSERT_EQ(call("POST", QStringLiteral("/user/savesetting.php"), query + "&setsameip=1&setflee=1&setfleenum=25").status, 200);
+    const WebReply members = call("POST", QStringLiteral("/user/userinfo.php"), "userid=10001,99999,10003&gameid=1&" + query);
+    const QList<QByteArray> lines = members.body.split('\n');
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines[0].split('|').size(), 17);
+    EXPECT_TRUE(lines[0].startsWith("10001|alice|"));
+    EXPECT_EQ(lines[1], "10003|carol|4|%C5%AE|2500||0||1|1|25|0|0|0|0|0|0\r");
+    QByteArray tooMany = "userid=1";
+    for (int i = 0; i < 300; ++i) tooMany += ",1";
+    EXPECT_EQ(call("POST", QStringLiteral("/user/userinfo.php"), tooMany + "&" + query).status, 400);
     EXPECT_EQ(call("POST", QStringLiteral("/user/userinfo.php"), "userid=99999&" + query).body, "");
 
     // Keep-alives hold the session; silence for longer than the idle time ends it.
@@ -147,6 +158,7 @@ TEST_F(WebServiceTest, BadRequestsGetAClearStatusAndChangeNothing) {
         {"unknown address", "GET", "/nothing.php", {}, 404},
         {"profile without id", "POST", "/user/userinfo.php", "token=" + token.toLatin1(), 400},
         {"profile with text id", "POST", "/user/userinfo.php", "userid=1e9&token=" + token.toLatin1(), 400},
+        {"profile with an empty id", "POST", "/user/userinfo.php", "userid=10001,,10002&token=" + token.toLatin1(), 400},
         {"settings out of range", "POST", "/user/savesetting.php", "token=" + token.toLatin1() + "&setsameip=2&setflee=0&setfleenum=10", 400},
         {"drop without user", "GET", "/logdrop.php", "drop=0", 400},
         {"later service", "POST", "/chat/speak.php", "msg=x", 501},
