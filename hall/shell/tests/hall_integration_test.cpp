@@ -1,6 +1,7 @@
 // The hall's forms against the real stand-in web service (velmora-server --demo), headless.
 #include <gtest/gtest.h>
 
+#include "hall/account/frmregister.h"
 #include "hall/foundation/hallcontext.h"
 #include "hall/foundation/localsettings.h"
 #include "hall/foundation/web/session.h"
@@ -22,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTest>
@@ -490,4 +492,50 @@ TEST_F(HallTest, TheLastRoomOfAnUncleanExitIsEnteredOnlyThroughTheEntryChecks) {
         w.main.hide();
     }
     messages.sayYes = false;
+}
+
+TEST_F(HallTest, ARegistrationFillsTheLoginDialogForTheFirstLogin) {
+    TfrmLogin login(store);
+    login.show();
+    login.rbtUserID->setChecked(true);
+    login.UserName->setEditText(QStringLiteral("10001"));
+    login.PassWord->setText(QStringLiteral("something"));
+    login.chbSaveLogin->setChecked(true);
+    const QString name = QStringLiteral("t%1").arg(QDateTime::currentMSecsSinceEpoch() % 100000000);
+    bool driven = false;
+    QStringList prompts;
+    // Runs inside the registration dialog's modal loop.
+    QTimer::singleShot(0, &login, [&] {
+        auto* form = qobject_cast<TfrmRegister*>(QApplication::activeModalWidget());
+        if (!form)
+            return;
+        form->setPrompts([&](const QString& text, MessageIcon) { prompts << text; },
+                         [](const QString&) { return true; });
+        form->chbAgree->setChecked(true);
+        form->btnNext->click();
+        form->UserName->setText(name);
+        form->PassWord->setText(QStringLiteral("secret123"));
+        form->RePasswd->setText(QStringLiteral("secret123"));
+        form->NickName->setText(QStringLiteral("n") + name);
+        form->btnNext->click();
+        form->btnNext->click();
+        driven = true;
+        if (form->isVisible())  // the wizard did not finish: end it, the test fails below
+            form->reject();
+    });
+    login.btnRegister->click();
+    ASSERT_TRUE(driven);
+    ASSERT_EQ(prompts.size(), 1) << prompts.join('\n').toStdString();
+    EXPECT_TRUE(prompts.front().startsWith(QStringLiteral("注册成功"))) << prompts.front().toStdString();
+    EXPECT_EQ(login.UserName->currentText(), name);
+    EXPECT_TRUE(login.rbtUserName->isChecked());
+    EXPECT_TRUE(login.PassWord->text().isEmpty());
+    EXPECT_FALSE(login.chbSaveLogin->isChecked());
+    EXPECT_TRUE(messages.texts.isEmpty()) << messages.texts.join('\n').toStdString();
+
+    // The new account logs in with the password typed once more.
+    login.PassWord->setText(QStringLiteral("secret123"));
+    login.btnLogin->click();
+    EXPECT_TRUE(HallContext::instance().LoginOK) << messages.texts.join('\n').toStdString();
+    EXPECT_EQ(HallContext::instance().CurrentUser.UserName, name);
 }
