@@ -1,43 +1,35 @@
 #!/usr/bin/env bash
-# The demo: starts the stand-in servers with demo data and shows what the project does so far.
+# The demo: the stand-in servers with demo data (web service on 127.0.0.1:18080, room servers
+# on 18101-18103) and the hall program pointed at them. Log in as alice, bob, carol or dave with
+# the password "velmora". Everything stops when the hall is closed.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
-bin="$build/bin"
+bin="$(pwd)/$build/bin"
 data=$(mktemp -d /tmp/velmora-demo.XXXXXX)
 server_pid=""
-cleanup() { [[ -n "$server_pid" ]] && kill "$server_pid" 2>/dev/null; rm -rf "$data"; }
+cleanup() {
+  [[ -n "$server_pid" ]] && kill "$server_pid" 2>/dev/null
+  rm -rf "$data"
+}
 trap cleanup EXIT
 
 echo "== Velmora demo"
-echo "-- the room line codecs (velmora-wire)"
-line=$("$bin/velmora-wire" request --key Qm7vTz2K 7 12 17 "msg=$("$bin/velmora-wire" urlencode '你好，斗地主')")
-echo "request line on the wire: $line"
-echo "read back:                $("$bin/velmora-wire" unscramble Qm7vTz2K "$line")"
-
-if [[ -x "$bin/lordtool" ]]; then
-  echo "-- a Landlord deal (lordtool deal --seed 7)"
-  "$bin/lordtool" deal --seed 7
-  echo "classify 33344456: $("$bin/lordtool" classify 33344456 2>&1)"
+"$bin/velmora-server" --data "$data" --demo &
+server_pid=$!
+for _ in $(seq 50); do
+  curl -s -o /dev/null http://127.0.0.1:18080/info/getsession.php && break
+  sleep 0.2
+done
+if ! kill -0 "$server_pid" 2>/dev/null; then
+  echo "velmora-server did not start (is another demo running on port 18080?)"
+  exit 1
 fi
 
-if [[ -x "$bin/velmora-server" ]]; then
-  echo "-- the stand-in servers (velmora-server --demo, data in $data)"
-  "$bin/velmora-server" --data "$data" --demo &
-  server_pid=$!
-  for _ in $(seq 50); do curl -s -o /dev/null http://127.0.0.1:18080/info/getsession.php && break; sleep 0.2; done
-  echo "session reply:"
-  curl -s http://127.0.0.1:18080/info/getsession.php | head -c 600; echo
+if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
+  echo "No display: the hall needs a desktop session. Run 'xvfb-run -a make run' to try it"
+  echo "headless, or run 'make run' from a desktop terminal."
+  exit 1
 fi
-
-if [[ -x "$bin/velmora" ]]; then
-  echo "-- starting the hall (log in as alice / velmora)"
-  VELMORA_BOOTSTRAP_URL=http://127.0.0.1:18080/info/getsession.php "$bin/velmora"
-else
-  echo "-- the hall program (velmora) is not built yet: the foundation, rules, COM layer and"
-  echo "   stand-in servers are in place; the hall's windows come next (see docs/)."
-  if [[ -n "$server_pid" && -t 0 ]]; then
-    echo "   The stand-in servers keep running until you press Enter."
-    read -r _
-  fi
-fi
+echo "-- starting the hall: log in as alice / velmora (or bob, carol, dave)"
+VELMORA_BOOTSTRAP_URL=http://127.0.0.1:18080/info/getsession.php "$bin/velmora"
