@@ -65,7 +65,13 @@ TfrmGameClient::TfrmGameClient(QWidget* parent, RoomWebQueue::Http http) : QWidg
         ApplyMemberProfiles(reply, core().members());
         m_model->refresh();
     };
-    hooks.profilesFailed = [this] { core().ReConnect(QStringLiteral("Can_not_get_userinfo")); };
+    // A profile lookup that fails is the web service's trouble, not the room connection's:
+    // the rows stay as the broadcasts made them and the next lookup tries again. (Dropping a
+    // healthy connection for it would only add a reconnect to the outage.)
+    hooks.profilesFailed = [this] {
+        qWarning("room: member profiles could not be fetched; the room stays connected");
+        m_model->refresh();
+    };
     m_web = new RoomWebQueue(http ? std::move(http) : RoomWebQueue::Http(defaultHttp),
                              std::move(hooks), this);
     buildLayout();

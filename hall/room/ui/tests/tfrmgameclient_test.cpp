@@ -119,10 +119,12 @@ private:
 // The web service as the window sees it: profiles in the room format, drop reports.
 struct FakeWeb {
     QStringList requests;
+    bool profilesDown = false;
     QString operator()(const QString& url, const QString& method, const QString& form, int, int) {
         requests << method + QLatin1Char(' ') + url +
                         (form.isEmpty() ? QString() : QLatin1Char(' ') + form);
         if (!url.endsWith(QStringLiteral("/user/userinfo.php"))) return QStringLiteral("OK");
+        if (profilesDown) return QString();
         const QString ids = form.section(QLatin1Char('&'), 0, 0).section(QLatin1Char('='), 1);
         QStringList lines;
         for (const QString& id : ids.split(QLatin1Char(','))) {
@@ -286,6 +288,25 @@ TEST_F(TfrmGameClientTest, EntersSeesTheOtherMemberAndLeavesWithTheExitButton) {
     EXPECT_EQ(left, (QStringList{"notes.txt", "setting.ini"}));
     EXPECT_TRUE(QFile::exists(playerFolder() + QStringLiteral("sub/keep.png")));
     EXPECT_TRUE(messages.shown.isEmpty()) << messages.texts().join(QLatin1Char('|')).toStdString();
+}
+
+TEST_F(TfrmGameClientTest, AFailedProfileLookupKeepsTheRoomConnected) {
+    web->profilesDown = true;
+    RawPlayer bob(port);
+    ASSERT_TRUE(bob.login(QStringLiteral("tok-bob"), 10002));
+    bob.send(11, QStringLiteral("roomid=12"));
+    ASSERT_TRUE(bob.next([](const STRU_DATA& p) { return p.datatype == 1; }));
+    window->LoadDesktop(room(12));
+    ASSERT_TRUE(waitFor([&] { return !window->core().splashVisible(); }));
+    ASSERT_TRUE(waitFor([&] { return rowOf(QStringLiteral("10002")) >= 0; }, 1500));
+    ASSERT_TRUE(waitFor([&] { return !web->requests.isEmpty(); }));
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 300);
+    EXPECT_FALSE(window->core().bDrop());
+    EXPECT_FALSE(window->core().timerRunning(RoomTimer::Countdown));
+    EXPECT_TRUE(window->core().connected());
+    for (const QString& r : web->requests) EXPECT_FALSE(r.contains(QStringLiteral("logdrop"))) << r.toStdString();
+    EXPECT_EQ(window->memberModel().data(window->memberModel().index(rowOf(QStringLiteral("10002")), 2)).toString(),
+              QStringLiteral("空闲"));
 }
 
 TEST_F(TfrmGameClientTest, AFailedRoomEntryIsToldWithTheHintCaptionAndClosesTheWindow) {
