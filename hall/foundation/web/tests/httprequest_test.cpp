@@ -139,55 +139,31 @@ TEST(DecodeReplyTest, DeclaredCharsetWinsAndGbkIsTheDefault) {
 // that the request really went through it.
 struct ProxyCase {
     const char* name;
-    int proxyType;
-    const char* program;
-    const char* sourceAddress;
+    test::TestProxy proxy;
     bool authenticates;  // a wrong password must fail
 };
+
+void PrintTo(const ProxyCase& c, std::ostream* os) { *os << c.name; }
 
 class ProxyTest : public HttpRequestTest, public ::testing::WithParamInterface<ProxyCase> {};
 
 TEST_P(ProxyTest, RequestTravelsThroughTheProxy) {
     const ProxyCase& c = GetParam();
-    const QString program = test::FindProgram(QString::fromLatin1(c.program));
-    if (program.isEmpty())
-        GTEST_SKIP() << c.program << " not installed";
     QTemporaryDir dir;
     const quint16 port = test::FreePort();
-    const QString source = QString::fromLatin1(c.sourceAddress);
-    QStringList arguments;
-    if (c.proxyType == 0) {
-        QFile conf(dir.filePath(QStringLiteral("tinyproxy.conf")));
-        ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
-        conf.write(QStringLiteral("Port %1\nListen 127.0.0.1\nBind %2\nBasicAuth user secret\n"
-                                  "Allow 127.0.0.1\nMaxClients 10\n")
-                       .arg(port).arg(source).toLatin1());
-        conf.close();
-        arguments = {QStringLiteral("-d"), QStringLiteral("-c"), conf.fileName()};
-    } else if (c.proxyType == 1) {
-        arguments = {QStringLiteral("-i"), QStringLiteral("127.0.0.1"), QStringLiteral("-p"),
-                     QString::number(port), QStringLiteral("-u"), QStringLiteral("user"),
-                     QStringLiteral("-P"), QStringLiteral("secret"), QStringLiteral("-b"), source};
-    } else {
-        QFile conf(dir.filePath(QStringLiteral("danted.conf")));
-        ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
-        conf.write(QStringLiteral("logoutput: stderr\ninternal: 127.0.0.1 port = %1\n"
-                                  "external: %2\nclientmethod: none\nsocksmethod: none\n"
-                                  "user.privileged: root\nuser.unprivileged: nobody\n"
-                                  "client pass { from: 127.0.0.0/8 to: 0.0.0.0/0 }\n"
-                                  "socks pass { from: 127.0.0.0/8 to: 0.0.0.0/0 command: connect }\n")
-                       .arg(port).arg(source).toLatin1());
-        conf.close();
-        arguments = {QStringLiteral("-f"), conf.fileName()};
-    }
+    const QString source = QString::fromLatin1(c.proxy.sourceAddress);
     ChildProcess proxy;
-    ASSERT_TRUE(proxy.start(program, arguments, port)) << proxy.output().toStdString();
+    QString error;
+    if (!test::StartTestProxy(c.proxy, port, dir, proxy, &error)) {
+        if (error.isEmpty()) GTEST_SKIP() << c.proxy.program << " not installed";
+        FAIL() << error.toStdString();
+    }
 
     ScriptedServer server;
     ASSERT_TRUE(server.listen());
     NetSetting& net = HallContext::instance().Net;
     net.ProxyOn = true;
-    net.ProxyType = c.proxyType;
+    net.ProxyType = c.proxy.proxyType;
     net.server = QStringLiteral("127.0.0.1");
     net.port = QString::number(port);
     net.username = QStringLiteral("user");
@@ -212,9 +188,9 @@ TEST_P(ProxyTest, RequestTravelsThroughTheProxy) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, ProxyTest,
-                         ::testing::Values(ProxyCase{"Http", 0, "tinyproxy", "127.0.0.2", true},
-                                           ProxyCase{"Socks5", 1, "microsocks", "127.0.0.3", true},
-                                           ProxyCase{"Socks4", 2, "danted", "127.0.0.4", false}),
+                         ::testing::Values(ProxyCase{"Http", {0, "tinyproxy", "127.0.0.2"}, true},
+                                           ProxyCase{"Socks5", {1, "microsocks", "127.0.0.3"}, true},
+                                           ProxyCase{"Socks4", {2, "danted", "127.0.0.4"}, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

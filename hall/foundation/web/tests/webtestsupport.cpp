@@ -110,4 +110,42 @@ bool MakeTestCertificate(const QString& folder, QString* certFile, QString* keyF
     return process.waitForFinished(30000) && process.exitCode() == 0;
 }
 
+bool StartTestProxy(const TestProxy& kind, quint16 port, const QTemporaryDir& dir, ChildProcess& proxy,
+                    QString* error) {
+    error->clear();
+    const QString program = FindProgram(QString::fromLatin1(kind.program));
+    if (program.isEmpty()) return false;
+    const QString source = QString::fromLatin1(kind.sourceAddress);
+    QStringList arguments;
+    if (kind.proxyType == 0) {
+        QFile conf(dir.filePath(QStringLiteral("tinyproxy.conf")));
+        if (!conf.open(QIODevice::WriteOnly)) return false;
+        // Without ConnectPort lines CONNECT reaches every port (the room servers').
+        conf.write(QStringLiteral("Port %1\nListen 127.0.0.1\nBind %2\nBasicAuth user secret\n"
+                                  "Allow 127.0.0.1\nMaxClients 10\n")
+                       .arg(port).arg(source).toLatin1());
+        conf.close();
+        arguments = {QStringLiteral("-d"), QStringLiteral("-c"), conf.fileName()};
+    } else if (kind.proxyType == 1) {
+        arguments = {QStringLiteral("-i"), QStringLiteral("127.0.0.1"), QStringLiteral("-p"),
+                     QString::number(port), QStringLiteral("-u"), QStringLiteral("user"),
+                     QStringLiteral("-P"), QStringLiteral("secret"), QStringLiteral("-b"), source};
+    } else {
+        QFile conf(dir.filePath(QStringLiteral("danted.conf")));
+        if (!conf.open(QIODevice::WriteOnly)) return false;
+        conf.write(QStringLiteral("logoutput: stderr\ninternal: 127.0.0.1 port = %1\n"
+                                  "external: %2\nclientmethod: none\nsocksmethod: none\n"
+                                  "user.privileged: root\nuser.unprivileged: nobody\n"
+                                  "client pass { from: 127.0.0.0/8 to: 0.0.0.0/0 }\n"
+                                  "socks pass { from: 127.0.0.0/8 to: 0.0.0.0/0 command: connect }\n")
+                       .arg(port).arg(source).toLatin1());
+        conf.close();
+        arguments = {QStringLiteral("-f"), conf.fileName()};
+    }
+    if (proxy.start(program, arguments, port)) return true;
+    *error = proxy.output();
+    if (error->isEmpty()) *error = QStringLiteral("%1 did not start").arg(program);
+    return false;
+}
+
 }  // namespace velmora::hall::test

@@ -60,6 +60,20 @@ private:
     QProcess m_process;
 };
 
+// A proxy program of one kind (0 HTTP: tinyproxy with basic authentication, 1 SOCKS5:
+// microsocks with user name and password, 2 SOCKS4: danted without authentication), listening
+// on 127.0.0.1:port and relaying from `sourceAddress`, so that a server can tell that a
+// connection really came through it. User "user", password "secret".
+struct TestProxy {
+    int proxyType;
+    const char* program;
+    const char* sourceAddress;
+};
+// Starts it in `proxy` with its configuration in `dir`; false (with the reason in `error`) when
+// it could not start. Empty `error` and false: the program is not installed.
+bool StartTestProxy(const TestProxy& kind, quint16 port, const QTemporaryDir& dir, ChildProcess& proxy,
+                    QString* error);
+
 // A self-signed certificate for 127.0.0.1 made with the openssl program. False when it is absent.
 bool MakeTestCertificate(const QString& folder, QString* certFile, QString* keyFile);
 
