@@ -99,6 +99,9 @@ struct HintCase {
     std::vector<const char*> expected;  // by rank, see testing::cards
 };
 
+// Test names show the case, not its bytes.
+void PrintTo(const HintCase& c, std::ostream* os) { *os << c.name; }
+
 class HintTable : public ::testing::TestWithParam<HintCase> {};
 
 TEST_P(HintTable, ListsCandidatesInOrder) {
