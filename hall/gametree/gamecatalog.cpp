@@ -101,7 +101,7 @@ void GameCatalog::setExpanded(NodeId id, bool expanded) {
     if (validNode(id)) m_nodes[static_cast<size_t>(id)].expanded = expanded;
 }
 
-QString GameCatalog::gameText(const STRU_GAMES& g) const {
+QString GameCatalog::gameText(const STRU_GAMES& g) {
     return g.gametype == QStringLiteral("game") ? withCount(g.title, g.onlinecount) : g.title;
 }
 
@@ -284,13 +284,32 @@ QString GameCatalog::hintFor(NodeId id) const {
     return {};
 }
 
+void GameCatalog::setText(NodeId node, const QString& text) {
+    if (validNode(node)) m_nodes[static_cast<size_t>(node)].text = text;
+}
+
+void GameCatalog::setRoomCount(STRU_GAMEROOM& room, qint32 onlinecount) {
+    room.onlinecount = onlinecount;
+    for (const NodeId n : {room.obj, room.myobj}) setText(n, withCount(room.title, onlinecount));
+}
+
 void GameCatalog::setRoomOnline(qint32 roomId, qint32 onlinecount) {
-    for (STRU_GAMEROOM& room : m_rooms) {
-        if (room.id != roomId) continue;
-        room.onlinecount = onlinecount;
-        for (const NodeId n : {room.obj, room.myobj})
-            if (validNode(n)) m_nodes[static_cast<size_t>(n)].text = withCount(room.title, onlinecount);
+    for (STRU_GAMEROOM& room : m_rooms)
+        if (room.id == roomId) setRoomCount(room, onlinecount);
+    if (onChanged) onChanged();
+}
+
+void GameCatalog::applyOnlineCounts(const std::function<qint32(NodeKind, qint32)>& countOf) {
+    for (STRU_GAMEFRM& category : m_categories) {
+        category.onlinecount = countOf(NodeKind::Category, category.id);
+        if (category.showonline == 1) setText(category.obj, withCount(category.title, category.onlinecount));
     }
+    for (STRU_GAMES& game : m_games) {
+        game.onlinecount = countOf(NodeKind::Game, game.id);
+        if (game.gametype != QStringLiteral("game")) continue;
+        for (const NodeId n : {game.obj, game.myobj}) setText(n, gameText(game));
+    }
+    for (STRU_GAMEROOM& room : m_rooms) setRoomCount(room, countOf(NodeKind::Room, room.id));
     if (onChanged) onChanged();
 }
 

@@ -60,8 +60,15 @@ public:
     const STRU_GAMEROOM& lastRoom() const { return m_lastRoom; }
     void clearLastRoom() { m_lastRoom = STRU_GAMEROOM{}; }
 
-    // Sets a room's online count (and the texts of its nodes), as the online refresh does.
+    // Sets a room's online count (and the texts of its nodes), as the room client does when
+    // the player enters or leaves.
     void setRoomOnline(qint32 roomId, qint32 onlinecount);
+
+    // The online refresh: `countOf(kind, id)` gives the count of every category, game and room
+    // (NodeKind::Category, Game, Room). Records take their counts; the texts change where the
+    // lists show counts: categories with showonline 1, games of type "game" (both their nodes)
+    // and every room (both its nodes). One change notice for the lot.
+    void applyOnlineCounts(const std::function<qint32(NodeKind, qint32)>& countOf);
 
     // Called after every change of nodes or texts.
     std::function<void()> onChanged;
@@ -70,7 +77,9 @@ private:
     NodeId addNode(NodeId parent, NodeKind kind, int record, bool recent, const QString& text,
                    qint32 icon);
     void setExpanded(NodeId id, bool expanded);
-    QString gameText(const STRU_GAMES& g) const;
+    static QString gameText(const STRU_GAMES& g);
+    void setText(NodeId node, const QString& text);
+    void setRoomCount(STRU_GAMEROOM& room, qint32 onlinecount);
     void applyCategory(const STRU_GAMEFRM& value);
     void applyGame(const STRU_GAMES& value);
     void applyRoom(const STRU_GAMEROOM& value, qint32 candidateRoomId);

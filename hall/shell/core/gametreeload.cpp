@@ -62,30 +62,12 @@ bool DeclineLastRoom(const QString& settingPath) {
         .writeString(kSettingSection, QStringLiteral("lastroomid"), QStringLiteral("0"));
 }
 
-void ApplyOnlineCountsTo(GameCatalog& catalog, const OnlineCounts& counts, NodeTexts& texts) {
+void ApplyOnlineCountsTo(GameCatalog& catalog, const OnlineCounts& counts) {
     if (counts.expired || counts.entries.isEmpty()) return;
-    for (const STRU_GAMEFRM& category : catalog.categories()) {
-        if (category.showonline != 1 || !catalog.validNode(category.obj)) continue;
-        const qint64 count = counts.count(QStringLiteral("frm") + QString::number(category.id));
-        texts.insert(category.obj, CountedTitle(category.title, clampCount(count)));
-    }
-    for (const STRU_GAMES& game : catalog.games()) {
-        if (game.gametype != QLatin1String("game")) continue;
-        const qint64 count = counts.count(QStringLiteral("game") + QString::number(game.id));
-        const QString text = CountedTitle(game.title, clampCount(count));
-        for (const NodeId node : {game.obj, game.myobj})
-            if (catalog.validNode(node)) texts.insert(node, text);
-    }
-    // One change notice for all rooms instead of one per room.
-    auto notify = std::move(catalog.onChanged);
-    catalog.onChanged = nullptr;
-    std::vector<qint32> roomIds;
-    for (const STRU_GAMEROOM& room : catalog.rooms()) roomIds.push_back(room.id);
-    for (const qint32 id : roomIds)
-        catalog.setRoomOnline(
-            id, clampCount(counts.count(QStringLiteral("room") + QString::number(id))));
-    catalog.onChanged = std::move(notify);
-    if (catalog.onChanged) catalog.onChanged();
+    catalog.applyOnlineCounts([&counts](NodeKind kind, qint32 id) {
+        const char* prefix = kind == NodeKind::Category ? "frm" : kind == NodeKind::Game ? "game" : "room";
+        return clampCount(counts.count(QLatin1String(prefix) + QString::number(id)));
+    });
 }
 
 }  // namespace velmora::hall

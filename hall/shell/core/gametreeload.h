@@ -51,15 +51,11 @@ inline const QString kLastRoomQuestion =
 // The player declined the last room: lastroomid := "0" (lastroomtime stays).
 bool DeclineLastRoom(const QString& settingPath);
 
-// Texts the online refresh puts on category and game nodes, by node. The catalog keeps the
-// texts the lists gave; the view shows these instead where present.
-using NodeTexts = QHash<NodeId, QString>;
-
 // The online refresh: "frm<id>" on categories that show their count, "game<id>" on games of
 // type "game" (main node and recently played node), "room<id>" on every room (its record and
 // both its nodes, so that the full-room check sees the new count). Counts outside the 32-bit
 // range are clamped. A reply without entries (failed or empty, not "Error") changes nothing:
 // a failed request is not news that everybody left.
-void ApplyOnlineCountsTo(GameCatalog& catalog, const OnlineCounts& counts, NodeTexts& texts);
+void ApplyOnlineCountsTo(GameCatalog& catalog, const OnlineCounts& counts);
 
 }  // namespace velmora::hall

@@ -183,17 +183,16 @@ protected:
                                                   t::room(103, QStringLiteral("中级房"), 1, 8))));
         catalog.onChanged = [this] { ++changes; };
     }
-    QString textOf(NodeId node) const { return texts.value(node, catalog.node(node).text); }
+    QString textOf(NodeId node) const { return catalog.node(node).text; }
 
     GameCatalog catalog;
-    NodeTexts texts;
     int changes = 0;
 };
 
 TEST_F(OnlineCountsOnTree, CountsGoOnCountedCategoriesGamesOfTypeGameAndEveryRoom) {
     const OnlineCounts counts = ParseOnlineCounts(
         QStringLiteral("all=30\nfrm1=21\nfrm2=5\ngame1=20\ngame2=3\nroom101=12\nroom103=x"));
-    ApplyOnlineCountsTo(catalog, counts, texts);
+    ApplyOnlineCountsTo(catalog, counts);
     const STRU_GAMES& landlord = catalog.games()[0];
     EXPECT_EQ(textOf(catalog.categories()[0].obj), QStringLiteral("棋牌游戏(21)"));
     EXPECT_EQ(textOf(catalog.categories()[1].obj), QStringLiteral("休闲"));  // showonline 0
@@ -210,14 +209,13 @@ TEST_F(OnlineCountsOnTree, CountsGoOnCountedCategoriesGamesOfTypeGameAndEveryRoo
 }
 
 TEST_F(OnlineCountsOnTree, AFailedReplyOrAnOutOfRangeCountDoesNotWreckTheCounts) {
-    ApplyOnlineCountsTo(catalog, ParseOnlineCounts(QString()), texts);
-    EXPECT_TRUE(texts.isEmpty());
+    ApplyOnlineCountsTo(catalog, ParseOnlineCounts(QString()));
+    EXPECT_EQ(textOf(catalog.games()[0].obj), QStringLiteral("斗地主(0)"));
     EXPECT_EQ(catalog.findRoom(101)->onlinecount, 4);
     EXPECT_EQ(changes, 0);
 
     ApplyOnlineCountsTo(catalog,
-                        ParseOnlineCounts(QStringLiteral("room101=99999999999 game1=-99999999999")),
-                        texts);
+                        ParseOnlineCounts(QStringLiteral("room101=99999999999 game1=-99999999999")));
     EXPECT_EQ(catalog.findRoom(101)->onlinecount, 2147483647);
     EXPECT_EQ(textOf(catalog.games()[0].obj), QStringLiteral("斗地主(-2147483648)"));
 }

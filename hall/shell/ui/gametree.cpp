@@ -109,9 +109,7 @@ void GameTree::offerLastRoom() {
 }
 
 void GameTree::ApplyOnlineCounts(const OnlineCounts& counts) {
-    NodeTexts texts = m_items->nodeTexts();
-    ApplyOnlineCountsTo(m_catalog, counts, texts);
-    m_items->setNodeTexts(texts);
+    ApplyOnlineCountsTo(m_catalog, counts);
 }
 
 void GameTree::SetRoomOnline(qint32 roomId, qint32 onlinecount) {

@@ -20,15 +20,10 @@ public:
     void loadImageList(const QString& appPath);
     int imageCount() const { return m_images.size(); }
 
-    // Replaces the online texts of category and game nodes.
-    void setNodeTexts(const NodeTexts& texts);
-    const NodeTexts& nodeTexts() const { return m_texts; }
-
     QVariant data(const QModelIndex& index, int role) const override;
 
 private:
     QVector<QIcon> m_images;
-    NodeTexts m_texts;
 };
 
 }  // namespace velmora::hall
