@@ -10,6 +10,7 @@
 
 #include "hall/room/roomsession.h"
 #include "roomfakes.h"
+#include "roomtestsupport.h"
 #include "server/room/roomdirectory.h"
 #include "server/room/roomtcpserver.h"
 #include "server/room/sessiondirectory.h"
@@ -28,53 +29,8 @@ QCoreApplication& app() {
     return instance;
 }
 
-bool waitFor(const std::function<bool()>& done, int ms = 5000) {
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
-
 const QString kAliceKey = QStringLiteral("AliceK3y");
 const QString kBobKey = QStringLiteral("B0bKey99");
-
-// Another player, driven line by line as the hall would.
-class RawPlayer {
-public:
-    explicit RawPlayer(quint16 port) { m_socket.connectToHost(QStringLiteral("127.0.0.1"), port); }
-    bool login(const QString& token, qint64 id) {
-        if (!m_socket.waitForConnected(3000)) return false;
-        m_socket.write(BuildLoginLine(1, token, id).toLatin1() + '\n');
-        const auto reply = next();
-        if (!reply) return false;
-        m_fsocket = reply->fsocket;
-        return reply->command == 1;
-    }
-    void send(qint32 command, const QString& body) {
-        m_socket.write(BuildRequestLine(m_fsocket, ++m_seq, command, body, kBobKey).toLatin1() + '\n');
-    }
-    std::optional<STRU_DATA> next() {
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < 3000) {
-            const qsizetype nl = m_buffer.indexOf('\n');
-            if (nl >= 0) {
-                const QByteArray line = m_buffer.left(nl).trimmed();
-                m_buffer.remove(0, nl + 1);
-                return TryParseRoomPacket(UnscrambleText(QString::fromLatin1(line), kBobKey));
-            }
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-            m_buffer += m_socket.readAll();
-        }
-        return std::nullopt;
-    }
-
-private:
-    QTcpSocket m_socket;
-    QByteArray m_buffer;
-    qint32 m_fsocket = 0;
-    qint32 m_seq = 1;
-};
 
 class RoomIntegrationTest : public ::testing::Test {
 protected:
@@ -133,7 +89,7 @@ protected:
 }  // namespace
 
 TEST_F(RoomIntegrationTest, EntersSeesMembersChangesRoomAndComesBackAfterADrop) {
-    RawPlayer bob(port);
+    RawPlayer bob(port, kBobKey);
     ASSERT_TRUE(bob.login(QStringLiteral("tok-bob"), 10002));
     bob.send(11, QStringLiteral("roomid=12"));
 

@@ -11,8 +11,10 @@
 
 #include "hall/foundation/web/tests/webtestsupport.h"
 #include "hall/room/roomsocket.h"
+#include "roomtestsupport.h"
 
 using namespace velmora::hall;
+using velmora::hall::test::waitFor;
 
 namespace {
 
@@ -22,13 +24,6 @@ QCoreApplication& app() {
     static char* argv[] = {name, nullptr};
     static QCoreApplication instance(argc, argv);
     return instance;
-}
-
-bool waitFor(const std::function<bool()>& done, int ms = 5000) {
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
 }
 
 struct Case {

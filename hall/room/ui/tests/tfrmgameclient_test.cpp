@@ -28,9 +28,12 @@
 #include "server/room/roomdirectory.h"
 #include "server/room/roomtcpserver.h"
 #include "server/room/sessiondirectory.h"
+#include "hall/room/tests/roomtestsupport.h"
 
 using namespace velmora;
 using namespace velmora::hall;
+using velmora::hall::test::RawPlayer;
+using velmora::hall::test::waitFor;
 
 namespace {
 
@@ -41,13 +44,6 @@ QApplication& app() {
     // Never destroyed: tearing the application down during static destruction crashes Qt.
     static auto* instance = new QApplication(argc, argv);
     return *instance;
-}
-
-bool waitFor(const std::function<bool()>& done, int ms = 5000) {
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
 }
 
 const QString kAliceKey = QStringLiteral("AliceK3y");
@@ -70,50 +66,6 @@ public:
         for (const auto& m : shown) out << m.text;
         return out;
     }
-};
-
-// Another player, driven line by line.
-class RawPlayer {
-public:
-    explicit RawPlayer(quint16 port) { m_socket.connectToHost(QStringLiteral("127.0.0.1"), port); }
-    bool login(const QString& token, qint64 id) {
-        if (!m_socket.waitForConnected(3000)) return false;
-        m_socket.write(BuildLoginLine(1, token, id).toLatin1() + '\n');
-        const auto reply = next([](const STRU_DATA&) { return true; });
-        if (!reply) return false;
-        m_fsocket = reply->fsocket;
-        return reply->command == 1;
-    }
-    void send(qint32 command, const QString& body) {
-        m_socket.write(BuildRequestLine(m_fsocket, ++m_seq, command, body, kBobKey).toLatin1() +
-                       '\n');
-    }
-    // The next packet that `match` accepts; others are skipped.
-    std::optional<STRU_DATA> next(const std::function<bool(const STRU_DATA&)>& match,
-                                  int ms = 5000) {
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < ms) {
-            const qsizetype nl = m_buffer.indexOf('\n');
-            if (nl >= 0) {
-                const QByteArray line = m_buffer.left(nl).trimmed();
-                m_buffer.remove(0, nl + 1);
-                const QString key = m_fsocket == 0 ? QString() : kBobKey;
-                auto p = TryParseRoomPacket(UnscrambleText(QString::fromLatin1(line), kBobKey));
-                if (p && match(*p)) return p;
-                continue;
-            }
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-            m_buffer += m_socket.readAll();
-        }
-        return std::nullopt;
-    }
-
-private:
-    QTcpSocket m_socket;
-    QByteArray m_buffer;
-    qint32 m_fsocket = 0;
-    qint32 m_seq = 1;
 };
 
 // The web service as the window sees it: profiles in the room format, drop reports.
@@ -227,7 +179,7 @@ protected:
 };
 
 TEST_F(TfrmGameClientTest, EntersSeesTheOtherMemberAndLeavesWithTheExitButton) {
-    RawPlayer bob(port);
+    RawPlayer bob(port, kBobKey);
     ASSERT_TRUE(bob.login(QStringLiteral("tok-bob"), 10002));
     bob.send(11, QStringLiteral("roomid=12"));
     ASSERT_TRUE(bob.next([](const STRU_DATA& p) { return p.datatype == 1; }));
@@ -292,7 +244,7 @@ TEST_F(TfrmGameClientTest, EntersSeesTheOtherMemberAndLeavesWithTheExitButton) {
 
 TEST_F(TfrmGameClientTest, AFailedProfileLookupKeepsTheRoomConnected) {
     web->profilesDown = true;
-    RawPlayer bob(port);
+    RawPlayer bob(port, kBobKey);
     ASSERT_TRUE(bob.login(QStringLiteral("tok-bob"), 10002));
     bob.send(11, QStringLiteral("roomid=12"));
     ASSERT_TRUE(bob.next([](const STRU_DATA& p) { return p.datatype == 1; }));
@@ -318,7 +270,7 @@ TEST_F(TfrmGameClientTest, AFailedRoomEntryIsToldWithTheHintCaptionAndClosesTheW
 }
 
 TEST_F(TfrmGameClientTest, ASeatKeptOverADropEndsInCreationFailureWhilePluginsAreNotHosted) {
-    RawPlayer bob(port);
+    RawPlayer bob(port, kBobKey);
     ASSERT_TRUE(bob.login(QStringLiteral("tok-bob"), 10002));
     bob.send(11, QStringLiteral("roomid=12"));
     window->LoadDesktop(room(12));
