@@ -20,7 +20,7 @@ void initCurlOnce() {
 }
 
 struct SinkState {
-    const TransferSpec* spec = nullptr;
+    const TransferSpec* job = nullptr;
     TransferResult* result = nullptr;
     bool tooLarge = false;
 };
@@ -28,8 +28,8 @@ struct SinkState {
 size_t writeBody(char* data, size_t size, size_t count, void* user) {
     auto* state = static_cast<SinkState*>(user);
     const size_t bytes = size * count;
-    if (state->spec->sink)
-        return state->spec->sink(data, bytes) ? bytes : 0;
+    if (state->job->sink)
+        return state->job->sink(data, bytes) ? bytes : 0;
     if (state->result->body.size() + qsizetype(bytes) > kMaxReplyBytes) {
         state->tooLarge = true;
         return 0;
@@ -64,7 +64,7 @@ void applyProxy(CURL* curl, const NetSetting& net) {
     }
 }
 
-TransferResult perform(const TransferSpec& spec) {
+TransferResult perform(const TransferSpec& job) {
     TransferResult result;
     initCurlOnce();
     std::unique_ptr<CURL, decltype(&curl_easy_cleanup)> curl(curl_easy_init(), &curl_easy_cleanup);
@@ -74,9 +74,9 @@ TransferResult perform(const TransferSpec& spec) {
     }
     CURL* c = curl.get();
     char errorText[CURL_ERROR_SIZE] = {};
-    SinkState state{&spec, &result};
+    SinkState state{&job, &result};
 
-    const QByteArray url = spec.url.toUtf8();
+    const QByteArray url = job.url.toUtf8();
     curl_easy_setopt(c, CURLOPT_URL, url.constData());
     curl_easy_setopt(c, CURLOPT_ERRORBUFFER, errorText);
     curl_easy_setopt(c, CURLOPT_NOSIGNAL, 1L);
@@ -86,7 +86,7 @@ TransferResult perform(const TransferSpec& spec) {
     curl_easy_setopt(c, CURLOPT_WRITEFUNCTION, &writeBody);
     curl_easy_setopt(c, CURLOPT_WRITEDATA, &state);
 
-    const long timeoutMs = spec.timeoutMs > 0 ? spec.timeoutMs : 60000;
+    const long timeoutMs = job.timeoutMs > 0 ? job.timeoutMs : 60000;
     curl_easy_setopt(c, CURLOPT_CONNECTTIMEOUT_MS, timeoutMs);
     // The read time-out: a transfer that receives nothing for that long is given up.
     curl_easy_setopt(c, CURLOPT_LOW_SPEED_LIMIT, 1L);
@@ -94,31 +94,31 @@ TransferResult perform(const TransferSpec& spec) {
 
     curl_easy_setopt(c, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(c, CURLOPT_SSL_VERIFYHOST, 2L);
-    const QByteArray caFile = spec.trustedCaFile.toLocal8Bit();
+    const QByteArray caFile = job.trustedCaFile.toLocal8Bit();
     if (!caFile.isEmpty()) {
         curl_easy_setopt(c, CURLOPT_CAINFO, caFile.constData());
         curl_easy_setopt(c, CURLOPT_CAPATH, "/etc/ssl/certs");
     }
 
-    const QByteArray agent = UserAgentValue(spec.programVersion);
+    const QByteArray agent = UserAgentValue(job.programVersion);
     curl_easy_setopt(c, CURLOPT_USERAGENT, agent.constData());
     curl_slist* headers = nullptr;
     headers = curl_slist_append(headers, "Accept: */*");
     headers = curl_slist_append(headers, "Pragma: no-cache");
     headers = curl_slist_append(headers, "Cache-Control: no-cache");
     headers = curl_slist_append(headers, "Expect:");
-    for (const QByteArray& h : spec.extraHeaders)
+    for (const QByteArray& h : job.extraHeaders)
         headers = curl_slist_append(headers, h.constData());
     std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> headerList(headers,
                                                                             &curl_slist_free_all);
     curl_easy_setopt(c, CURLOPT_HTTPHEADER, headers);
 
-    applyProxy(c, spec.proxy);
+    applyProxy(c, job.proxy);
 
-    if (spec.post) {
+    if (job.post) {
         curl_easy_setopt(c, CURLOPT_POST, 1L);
-        curl_easy_setopt(c, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(spec.postBody.size()));
-        curl_easy_setopt(c, CURLOPT_COPYPOSTFIELDS, spec.postBody.constData());
+        curl_easy_setopt(c, CURLOPT_POSTFIELDSIZE_LARGE, curl_off_t(job.postBody.size()));
+        curl_easy_setopt(c, CURLOPT_COPYPOSTFIELDS, job.postBody.constData());
     } else {
         curl_easy_setopt(c, CURLOPT_HTTPGET, 1L);
     }
@@ -145,17 +145,17 @@ QByteArray UserAgentValue(const QString& programVersion) {
     return "User-Agent: Mozilla/4.0 (compatib MORVANE; " + programVersion.toUtf8() + ")";
 }
 
-TransferResult RunTransfer(const TransferSpec& spec) {
+TransferResult RunTransfer(const TransferSpec& job) {
     TransferResult result;
     const bool spin = QCoreApplication::instance() != nullptr &&
                       QAbstractEventDispatcher::instance(QThread::currentThread()) != nullptr;
     if (!spin)
-        return perform(spec);
+        return perform(job);
 
     QEventLoop loop;
     std::atomic<bool> done{false};
     std::thread worker([&] {
-        result = perform(spec);
+        result = perform(job);
         done.store(true);
         // Queued: delivered by the loop below even when it has not started yet.
         QMetaObject::invokeMethod(&loop, "quit", Qt::QueuedConnection);

@@ -43,6 +43,6 @@ inline constexpr qsizetype kMaxReplyBytes = 32 * 1024 * 1024;
 // The User-Agent value: it begins with the words "User-Agent: " itself and is sent so.
 QByteArray UserAgentValue(const QString& programVersion);
 
-TransferResult RunTransfer(const TransferSpec& spec);
+TransferResult RunTransfer(const TransferSpec& job);
 
 }  // namespace velmora::hall

@@ -13,13 +13,13 @@ namespace {
 
 TransferSpec baseSpec(const QString& url, int timeoutMs) {
     const HallContext& context = HallContext::instance();
-    TransferSpec spec;
-    spec.url = url;
-    spec.timeoutMs = timeoutMs;
-    spec.proxy = context.Net;
-    spec.trustedCaFile = context.TrustedCaFile;
-    spec.programVersion = context.ProgramVersion;
-    return spec;
+    TransferSpec job;
+    job.url = url;
+    job.timeoutMs = timeoutMs;
+    job.proxy = context.Net;
+    job.trustedCaFile = context.TrustedCaFile;
+    job.programVersion = context.ProgramVersion;
+    return job;
 }
 
 }  // namespace
@@ -57,12 +57,12 @@ void HttpRequest(const QString& url, const QString& method, const QString& formD
                  QString& reply, int retries, int attempt, int timeoutMs) {
     // Iterative form of "on failure, call again with attempt + 1".
     for (int current = attempt;; ++current) {
-        TransferSpec spec = baseSpec(url, timeoutMs);
+        TransferSpec job = baseSpec(url, timeoutMs);
         if (method.toLower() == QLatin1String("post")) {
-            spec.post = true;
-            spec.postBody = PostBody(formData);
+            job.post = true;
+            job.postBody = PostBody(formData);
         }
-        const TransferResult result = RunTransfer(spec);
+        const TransferResult result = RunTransfer(job);
         if (result.succeeded()) {
             reply = DecodeReply(result.body, result.contentType);
             return;
@@ -86,18 +86,18 @@ bool DownloadFile(const QString& url, const QString& filePath) {
     QFile file(filePath);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
-    TransferSpec spec = baseSpec(url, kDefaultTimeoutMs);
-    spec.extraHeaders.append("Connection: close");
+    TransferSpec job = baseSpec(url, kDefaultTimeoutMs);
+    job.extraHeaders.append("Connection: close");
     bool writeFailed = false;
     // Runs on the worker thread; the file is not touched by the caller until the transfer ends.
-    spec.sink = [&file, &writeFailed](const char* data, size_t size) {
+    job.sink = [&file, &writeFailed](const char* data, size_t size) {
         if (file.write(data, qint64(size)) != qint64(size)) {
             writeFailed = true;
             return false;
         }
         return true;
     };
-    const TransferResult result = RunTransfer(spec);
+    const TransferResult result = RunTransfer(job);
     file.close();
     return result.succeeded() && !writeFailed && file.error() == QFileDevice::NoError;
 }
