@@ -10,6 +10,7 @@ namespace velmora::server {
 
 struct RoomInfo {
     qint32 id = 0;
+    qint32 gameId = 0;  // the room's game (its "gid" in the room list)
     QString title;
     QString serverHost = QStringLiteral("127.0.0.1");
     quint16 serverPort = 0;

@@ -180,4 +180,10 @@ std::vector<std::pair<qint32, int>> RoomServerCore::takeRoomCountChanges() {
     return out;
 }
 
+std::vector<std::pair<qint64, qint32>> RoomServerCore::takeGamesPlayed() {
+    std::vector<std::pair<qint64, qint32>> out;
+    out.swap(m_played);
+    return out;
+}
+
 }  // namespace velmora::server

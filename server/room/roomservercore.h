@@ -83,6 +83,10 @@ public:
     // Rooms whose member count changed since the last call, with the count now (for the web
     // service's online counts).
     std::vector<std::pair<qint32, int>> takeRoomCountChanges();
+    // Players whose game started since the last call, with the room's game id (for the web
+    // service's recently played games).
+    std::vector<std::pair<qint64, qint32>> takeGamesPlayed();
+    static constexpr size_t kMaxPlayedBacklog = 10000;
     const QString& host() const { return m_host; }
     quint16 port() const { return m_port; }
     const Limits& limits() const { return m_limits; }
@@ -193,6 +197,7 @@ private:
     std::unordered_map<qint64, Member> m_members;  // by user id: one place per player
     std::map<qint32, Room> m_rooms;
     std::set<qint32> m_countChanged;
+    std::vector<std::pair<qint64, qint32>> m_played;
 };
 
 }  // namespace velmora::server

@@ -26,6 +26,7 @@ bool RoomServerHost::listenAll(QString* error) {
             continue;
         }
         if (m_reporter) server->setRoomCountReporter(m_reporter);
+        if (m_played) server->setPlayedReporter(m_played);
         m_servers.push_back(server);
     }
     return ok;

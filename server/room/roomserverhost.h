@@ -21,6 +21,8 @@ public:
     void restrictTo(const QString& host, quint16 port) { m_onlyHost = host; m_onlyPort = port; }
     // Passed to every listener (see RoomTcpServer::setRoomCountReporter).
     void setRoomCountReporter(std::function<void(qint32, int)> reporter) { m_reporter = std::move(reporter); }
+    // Passed to every listener (see RoomTcpServer::setPlayedReporter).
+    void setPlayedReporter(std::function<void(qint64, qint32)> reporter) { m_played = std::move(reporter); }
     const std::vector<RoomTcpServer*>& servers() const { return m_servers; }
 
 private:
@@ -31,6 +33,7 @@ private:
     QString m_onlyHost;
     quint16 m_onlyPort = 0;
     std::function<void(qint32, int)> m_reporter;
+    std::function<void(qint64, qint32)> m_played;
 };
 
 }  // namespace velmora::server

@@ -33,6 +33,10 @@ bool RoomServices::start(QString* error) {
     if (m_onlyPort != 0) m_host->restrictTo(m_onlyHost, m_onlyPort);
     GameStore* games = m_games.get();
     m_host->setRoomCountReporter([games](qint32 roomId, int count) { games->setRoomOnline(roomId, count); });
+    // A started game makes the game one of the player's recently played.
+    m_host->setPlayedReporter([games](qint64 userId, qint32 gameId) {
+        if (gameId > 0) games->recordPlayed(userId, gameId);
+    });
     QString listenError;
     const bool all = m_host->listenAll(&listenError);
     if (m_host->servers().empty()) {

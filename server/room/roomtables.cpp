@@ -158,6 +158,9 @@ void RoomServerCore::startGameIfReady(Room& room, int number) {
         Member& m = m_members.at(id);
         m.status = kPlaying;
         if (table->adminId == 0 && m.conn != 0) table->adminId = id;
+        // Collected until the shell takes them (once a second); a core without a shell that
+        // takes them stops collecting rather than growing without end.
+        if (m_played.size() < kMaxPlayedBacklog) m_played.emplace_back(id, room.info.gameId);
     }
     if (table->adminId == 0) table->adminId = table->seats.front();
     const QString body = QStringLiteral("cmdname=%1&roomid=%2&tableid=%3&adminid=%4")

@@ -39,6 +39,9 @@ RoomTcpServer::RoomTcpServer(const RoomDirectory& rooms, SessionDirectory& sessi
         const auto changes = m_core.takeRoomCountChanges();
         if (m_reportCount)
             for (const auto& [roomId, count] : changes) m_reportCount(roomId, count);
+        const auto played = m_core.takeGamesPlayed();
+        if (m_reportPlayed)
+            for (const auto& [userId, gameId] : played) m_reportPlayed(userId, gameId);
     });
 }
 

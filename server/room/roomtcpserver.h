@@ -43,6 +43,10 @@ public:
     void setRoomCountReporter(std::function<void(qint32 roomId, int count)> reporter) {
         m_reportCount = std::move(reporter);
     }
+    // Called once a second with every player whose game started, and the room's game id.
+    void setPlayedReporter(std::function<void(qint64 userId, qint32 gameId)> reporter) {
+        m_reportPlayed = std::move(reporter);
+    }
 
 private:
     struct Client {
@@ -76,6 +80,7 @@ private:
     QTimer m_tick;
     QString m_error;
     std::function<void(qint32, int)> m_reportCount;
+    std::function<void(qint64, qint32)> m_reportPlayed;
     std::unordered_map<ConnectionId, Client> m_clients;
     std::vector<ConnectionId> m_dirty;  // connections with queued output
     bool m_flushScheduled = false;

@@ -13,6 +13,7 @@ RoomInfo roomFromFields(const ListFields& fields) {
     RoomInfo r;
     for (const auto& [name, value] : fields) {
         if (name == QLatin1String("id")) r.id = value.toInt();
+        else if (name == QLatin1String("gid")) r.gameId = value.toInt();
         else if (name == QLatin1String("title")) r.title = value;
         else if (name == QLatin1String("serverip")) r.serverHost = value;
         else if (name == QLatin1String("serverport")) r.serverPort = static_cast<quint16>(std::clamp(value.toInt(), 0, 65535));

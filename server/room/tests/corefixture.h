@@ -80,6 +80,7 @@ protected:
     void addRoom(qint32 id, int tables, int seats, int maxMembers) {
         RoomInfo r;
         r.id = id;
+        r.gameId = 7;
         r.title = QStringLiteral("Room %1").arg(id);
         r.serverPort = kPort;
         r.tableCount = tables;

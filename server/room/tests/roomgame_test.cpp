@@ -150,6 +150,8 @@ TEST_F(TableTest, LastReadyStartsTheGameForTheWholeRoom) {
         EXPECT_EQ(got[1].command, kResultGameStart);
     }
     EXPECT_TRUE(core->tablePlaying(1, 1));
+    EXPECT_EQ(core->takeGamesPlayed(), (std::vector<std::pair<qint64, qint32>>{{1001, 7}, {1002, 7}, {1003, 7}}));
+    EXPECT_TRUE(core->takeGamesPlayed().empty());
     EXPECT_EQ(core->member(1002)->status, kPlaying);
     EXPECT_EQ(core->member(1004)->status, kWatching);
     // Ready again while playing is refused.

@@ -40,6 +40,7 @@ TEST_F(WebDirectoriesTest, RoomsComeFromTheGameTree) {
     EXPECT_LE(grab->serverPort, 18103);
     EXPECT_GT(grab->tableCount, 0);
     EXPECT_EQ(grab->seatCount, 3);
+    EXPECT_EQ(grab->gameId, GameStore::kLandlordGame);
     EXPECT_FALSE(rooms.findRoom(4242).has_value());
 }
 
