@@ -14,11 +14,6 @@ namespace {
 // Letters and digits without the look-alikes 0/O, 1/l/I.
 constexpr char kPasswordAlphabet[] = "23456789abcdefghijkmnpqrstuvwxyzABCDEFGHJKLMNPQRSTUVWXYZ";
 
-QString accountKey(qint64 userId) { return QStringLiteral("user:%1").arg(userId); }
-QString addressKey(const QHostAddress& remote) {
-    return QStringLiteral("addr:") + (remote.isNull() ? QStringLiteral("local") : remote.toString());
-}
-
 }  // namespace
 
 qint64 RecoveryStore::now() const {
@@ -59,38 +54,10 @@ bool RecoveryStore::hasRecovery(qint64 userId) const {
     return q.exec() && q.next();
 }
 
-int RecoveryStore::failures(const QString& key) const {
-    QSqlQuery q(m_database.db());
-    q.prepare(QStringLiteral("SELECT COUNT(*) FROM recovery_failures WHERE key = ? AND at > ?"));
-    q.addBindValue(key);
-    q.addBindValue(QVariant::fromValue(now() - kFailureWindow));
-    return q.exec() && q.next() ? q.value(0).toInt() : 0;
-}
-
-void RecoveryStore::addFailure(const QString& key) {
-    QSqlQuery q(m_database.db());
-    q.prepare(QStringLiteral("DELETE FROM recovery_failures WHERE at <= ?"));
-    q.addBindValue(QVariant::fromValue(now() - kFailureWindow));
-    q.exec();
-    q.prepare(QStringLiteral("INSERT INTO recovery_failures (key, at) VALUES (?, ?)"));
-    q.addBindValue(key);
-    q.addBindValue(QVariant::fromValue(now()));
-    q.exec();
-}
-
-void RecoveryStore::clearFailures(const QString& key) {
-    QSqlQuery q(m_database.db());
-    q.prepare(QStringLiteral("DELETE FROM recovery_failures WHERE key = ?"));
-    q.addBindValue(key);
-    q.exec();
-}
-
 RecoveryStore::Outcome RecoveryStore::recover(std::optional<qint64> userId, const QString& question,
                                               const QString& cardId, const QString& answer,
                                               const QHostAddress& remote) {
-    const QString address = addressKey(remote);
-    if (failures(address) >= kMaxAddressFailures ||
-        (userId && failures(accountKey(*userId)) >= kMaxAccountFailures))
+    if (m_throttle.throttled(userId, remote))
         return {Result::Throttled, {}};
 
     PasswordHash stored{{}, {}, 0};
@@ -115,15 +82,13 @@ RecoveryStore::Outcome RecoveryStore::recover(std::optional<qint64> userId, cons
         VerifyPassword(secretBytes(cardId, answer), kDummy);
     }
     if (!ok) {
-        addFailure(address);
-        if (userId)
-            addFailure(accountKey(*userId));
+        m_throttle.recordFailure(userId, remote);
         return {Result::Wrong, {}};
     }
     const std::optional<QString> password = issuePassword(*userId, stored.iterations);
     if (!password)
         return {Result::Wrong, {}};
-    clearFailures(accountKey(*userId));
+    m_throttle.recordSuccess(*userId);
     return {Result::Issued, *password};
 }
 

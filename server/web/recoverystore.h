@@ -4,12 +4,10 @@
 // A successful recovery issues a random password that works beside the old one until it is
 // first used to log in (UserStore::checkPassword then makes it the only password).
 //
-// Throttle: failed attempts are counted per account and per sender address over the last
-// kFailureWindow seconds. With kMaxAccountFailures failures for the account, or
-// kMaxAddressFailures from the address, within that window, further attempts are refused
-// without being checked until enough failures have aged out of the window. A success clears
-// the account's failures. Unknown accounts count against the address only.
+// Throttle (FailureThrottle "recovery"): kMaxAccountFailures failures for an account or
+// kMaxAddressFailures from an address within kFailureWindow seconds refuse further attempts.
 
+#include "server/web/failurethrottle.h"
 #include "server/web/webdatabase.h"
 
 #include <QHostAddress>
@@ -26,7 +24,10 @@ public:
     static constexpr qint64 kFailureWindow = 15 * 60;
     static constexpr int kNewPasswordLength = 10;
 
-    explicit RecoveryStore(WebDatabase& database) : m_database(database) {}
+    explicit RecoveryStore(WebDatabase& database)
+        : m_database(database),
+          m_throttle(database, QStringLiteral("recovery"),
+                     {kMaxAccountFailures, kMaxAddressFailures, kFailureWindow}) {}
 
     // Stores the recovery data of an account (replacing any). An empty question, card number
     // or answer leaves the account without recovery.
@@ -46,7 +47,10 @@ public:
     // Issues a new random password for the account (kept as the pending one).
     std::optional<QString> issuePassword(qint64 userId, int iterations);
 
-    void setClock(std::function<qint64()> clock) { m_clock = std::move(clock); }
+    void setClock(std::function<qint64()> clock) {
+        m_throttle.setClock(clock);
+        m_clock = std::move(clock);
+    }
 
     // The bytes the secret hash covers: card number trimmed and in upper case, a line feed,
     // the answer trimmed (UTF-8).
@@ -54,11 +58,8 @@ public:
 
 private:
     qint64 now() const;
-    int failures(const QString& key) const;
-    void addFailure(const QString& key);
-    void clearFailures(const QString& key);
-
     WebDatabase& m_database;
+    FailureThrottle m_throttle;
     std::function<qint64()> m_clock;
 };
 

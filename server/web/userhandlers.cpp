@@ -42,8 +42,9 @@ QByteArray loginReply(const QByteArray& errid, const UserRecord* user = nullptr)
 
 }  // namespace
 
-// errid: 200 success; 401 unknown account or wrong password (not told apart); 403 the token
-// is not a live session; 406 the account is locked. A new login of a user ends that user's
+// errid: 200 success; 401 unknown account or wrong password (not told apart, and also the
+// answer while failed logins are throttled); 403 the token is not a live session; 406 the
+// account is locked. A new login of a user ends that user's
 // other sessions, so 405 ("in use") is never answered.
 WebReply WebService::login(const WebRequest& request) {
     const auto name = request.field("username");
@@ -69,10 +70,16 @@ WebReply WebService::login(const WebRequest& request) {
     } else {
         user = m_users->findByName(account->trimmed());
     }
+    const std::optional<qint64> userId = user ? std::optional<qint64>(user->id) : std::nullopt;
+    if (m_loginThrottle->throttled(userId, request.remote))
+        return WebReply::xml(loginReply("401"));
     // The digest is derived even for an unknown account so that timing does not tell.
     const bool passwordOk = m_users->checkPassword(user ? user->id : 0, *password);
-    if (!user || !passwordOk)
+    if (!user || !passwordOk) {
+        m_loginThrottle->recordFailure(userId, request.remote);
         return WebReply::xml(loginReply("401"));
+    }
+    m_loginThrottle->recordSuccess(user->id);
     if (user->locked)
         return WebReply::xml(loginReply("406"));
     if (!m_sessions->bindUser(QString::fromLatin1(*token), user->id))

@@ -109,6 +109,8 @@ bool WebService::start(QString* error) {
     m_users = std::make_unique<UserStore>(*m_database);
     m_games = std::make_unique<GameStore>(*m_database);
     m_recovery = std::make_unique<RecoveryStore>(*m_database);
+    m_loginThrottle = std::make_unique<FailureThrottle>(*m_database, QStringLiteral("login"),
+                                                        FailureThrottle::Limits{10, 50, 15 * 60});
     if (m_config.demo) {
         m_users->seedDemo(m_config.pbkdf2Iterations);
         QList<qint64> players;

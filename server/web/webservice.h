@@ -5,6 +5,7 @@
 // its HTTP server and its database connection belong to the thread that created it.
 
 #include "server/web/gamestore.h"
+#include "server/web/failurethrottle.h"
 #include "server/web/recoverystore.h"
 #include "server/web/sessionstore.h"
 #include "server/web/userstore.h"
@@ -57,6 +58,9 @@ public:
     UserStore& users() { return *m_users; }
     GameStore& games() { return *m_games; }
     RecoveryStore& recovery() { return *m_recovery; }
+    // Failed logins: 10 per account or 50 per address within 15 minutes refuse further logins
+    // (answered as a wrong password, without checking it) until they age out.
+    FailureThrottle& loginThrottle() { return *m_loginThrottle; }
     const WebServiceConfig& config() const { return m_config; }
 
     // Path of each address key of the session reply.
@@ -100,6 +104,7 @@ private:
     std::unique_ptr<UserStore> m_users;
     std::unique_ptr<GameStore> m_games;
     std::unique_ptr<RecoveryStore> m_recovery;
+    std::unique_ptr<FailureThrottle> m_loginThrottle;
     std::unique_ptr<QHttpServer> m_http;
     QHash<QString, Route> m_routes;
     quint16 m_port = 0;

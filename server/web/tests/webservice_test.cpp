@@ -128,6 +128,29 @@ TEST_F(WebServiceTest, OnlineCountProfileAndExit) {
     EXPECT_EQ(call("GET", QStringLiteral("/info/online.php"), {}, "token=" + second.toLatin1()).body, "Error");
 }
 
+TEST_F(WebServiceTest, RepeatedWrongPasswordsLockOutTheAccountForAWhile) {
+    qint64 now = 1'800'000'000;
+    m_service->loginThrottle().setClock([&now] { return now; });
+    const QString token = newToken();
+    auto login = [&](const char* name, const char* password) {
+        return xmlFields(call("POST", QStringLiteral("/user/login.php"),
+                              loginForm(QString::fromLatin1(name), QString::fromLatin1(password), token, "username"))
+                             .body)["errid"];
+    };
+    for (int i = 0; i < m_service->loginThrottle().limits().maxPerAccount; ++i)
+        EXPECT_EQ(login("bob", "guess"), QStringLiteral("401"));
+    EXPECT_EQ(login("bob", "velmora"), QStringLiteral("401"));  // refused without a check
+    EXPECT_EQ(login("alice", "velmora"), QStringLiteral("200"));  // other accounts are not hit
+    now += m_service->loginThrottle().limits().windowSeconds + 1;
+    EXPECT_EQ(login("bob", "velmora"), QStringLiteral("200"));
+    // A success clears the account's failures: one short of the limit twice over still logs in.
+    const int almost = m_service->loginThrottle().limits().maxPerAccount - 1;
+    for (int round = 0; round < 2; ++round) {
+        for (int i = 0; i < almost; ++i) EXPECT_EQ(login("bob", "guess"), QStringLiteral("401"));
+        EXPECT_EQ(login("bob", "velmora"), QStringLiteral("200")) << round;
+    }
+}
+
 TEST_F(WebServiceTest, ANewLoginEndsTheUsersOlderSession) {
     const QString first = newToken();
     const QString second = newToken();
