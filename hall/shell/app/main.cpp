@@ -7,7 +7,6 @@
 #include "hall/shell/ui/tfrmmain.h"
 
 #include <QApplication>
-#include <QTabWidget>
 #include <unistd.h>
 
 int main(int argc, char** argv) {
@@ -28,9 +27,8 @@ int main(int argc, char** argv) {
         auto* room = new velmora::hall::TfrmGameClient;  // setRoomClient puts it on the game page
         room->onRoomOnline = [tree](qint32 roomId, qint32 count) { tree->SetRoomOnline(roomId, count); };
         // Leaving the room hides the game tab with the window.
-        QObject::connect(room, &velmora::hall::TfrmGameClient::roomWindowHidden, &main, [&main] {
-            main.Tab1->setTabVisible(main.Tab1->indexOf(main.sGamePage), false);
-        });
+        QObject::connect(room, &velmora::hall::TfrmGameClient::roomWindowHidden, &main,
+                         &velmora::hall::TfrmMain::hideGamePage);
         main.setRoomClient(room, room);
     });
     velmora::hall::RunStartup(hall);

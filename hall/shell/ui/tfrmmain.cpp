@@ -269,17 +269,6 @@ TfrmIEClient* TfrmMain::newPageTab(const QString& url, const QString& caption) {
     return client;
 }
 
-void TfrmMain::showGamePage(QWidget* roomClientForm) {
-    if (roomClientForm && roomClientForm->parentWidget() != sGamePage) {
-        auto* layout = sGamePage->layout() ? sGamePage->layout() : new QVBoxLayout(sGamePage);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(roomClientForm);
-    }
-    bCreateClient = roomClientForm != nullptr;
-    Tab1->setTabVisible(Tab1->indexOf(sGamePage), true);
-    Tab1->setCurrentWidget(sGamePage);
-}
-
 void TfrmMain::setRoomClient(IRoomClient* room, QWidget* view) {
     m_room = room;
     if (!view || view->parentWidget() == sGamePage)
@@ -302,6 +291,8 @@ void TfrmMain::activateGamePage() {
     Tab1->setTabVisible(index, true);
     Tab1->setCurrentIndex(index);
 }
+
+void TfrmMain::hideGamePage() { Tab1->setTabVisible(Tab1->indexOf(sGamePage), false); }
 
 void TfrmMain::reloadToolbar() { WebToolbar->setUrl(QUrl(m_toolbarUrl)); }
 

@@ -58,13 +58,13 @@ public:
     void setRoomClient(IRoomClient* room, QWidget* view);
     IRoomClient* roomClient() const { return m_room; }
     void setGameTree(IGameTree* tree) { m_tree = tree; }
-    // Puts the room client on the game tab and shows it.
-    void showGamePage(QWidget* roomClientForm);
     // A room is being opened: the game tab gets `caption`, becomes visible and active, and
     // bCreateClient is set.
     void openGamePage(const QString& caption);
     // Makes the game tab visible and active (the room client shows a room already).
     void activateGamePage();
+    // The room was left: the game tab hides.
+    void hideGamePage();
     // Loads the toolbar page again (face, name and level are filled in once it has loaded).
     void reloadToolbar();
 
