@@ -248,7 +248,9 @@ void GameClientCore::requestExit() {
         closeRoom();
         return;
     }
-    if (m_transport.isOpen()) {
+    // While the reconnect countdown runs nothing can be sent, so no reply 12 would ever close
+    // the room: it closes at once, as when not connected.
+    if (m_transport.isOpen() && !timerRunning(RoomTimer::Countdown)) {
         SendData(QStringLiteral("12|roomid=") + QString::number(m_room.id));
         m_quit = true;
         return;

@@ -197,6 +197,17 @@ TEST_F(GameClientCoreTest, GarbageLinesAreDroppedOneByOne) {
     EXPECT_EQ(host.log.size(), before);  // datatype 0 is ignored
 }
 
+TEST_F(GameClientCoreTest, ExitDuringTheCountdownClosesAtOnce) {
+    enterRoom();
+    core.ReConnect(QStringLiteral("SendData_ClientSocket"));
+    ASSERT_TRUE(timers.isRunning(RoomTimer::Countdown));
+    ASSERT_TRUE(transport.opened);  // a drop does not close the socket before the reconnect
+    core.requestExit();
+    EXPECT_TRUE(host.hidden);
+    EXPECT_FALSE(timers.isRunning(RoomTimer::Countdown));
+    EXPECT_TRUE(host.log.contains(QStringLiteral("lastroom 0")));
+}
+
 TEST_F(GameClientCoreTest, ExitWhilePlayingIsRefused) {
     enterRoom();
     host.plugin = true;
