@@ -1,4 +1,5 @@
 #include "hall/account/frmforget.h"
+#include "hall/account/wizardbuttons.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -94,21 +95,8 @@ TfrmForget::TfrmForget(AccountHttp http, const QString& forgetUrl, QWidget* owne
     };
     connect(rbnLoginType1, &QRadioButton::toggled, this, refresh);
     connect(Username, &QLineEdit::textChanged, this, refresh);
-    connect(btnNext, &QPushButton::clicked, this, [this] {
-        toModel();
-        m_wizard.next();
-        if (m_wizard.finished()) {
-            accept();
-            return;
-        }
-        fromModel();
-    });
-    connect(btnBack, &QPushButton::clicked, this, [this] {
-        toModel();
-        m_wizard.back();
-        fromModel();
-    });
-    connect(btnCancel, &QPushButton::clicked, this, &TfrmForget::reject);
+    ConnectWizardButtons(this, m_wizard, btnBack, btnNext, btnCancel, [this] { toModel(); },
+                         [this] { fromModel(); });
     fromModel();
 }
 

@@ -1,4 +1,5 @@
 #include "hall/account/frmregister.h"
+#include "hall/account/wizardbuttons.h"
 
 #include "hall/account/facepicture.h"
 
@@ -110,21 +111,8 @@ TfrmRegister::TfrmRegister(AccountHttp http, const QString& appPath, const QStri
         fromModel();
     });
     connect(UserFace, &QComboBox::currentIndexChanged, this, [this] { showFace(); });
-    connect(btnNext, &QPushButton::clicked, this, [this] {
-        toModel();
-        m_wizard.next();
-        if (m_wizard.finished()) {
-            accept();
-            return;
-        }
-        fromModel();
-    });
-    connect(btnBack, &QPushButton::clicked, this, [this] {
-        toModel();
-        m_wizard.back();
-        fromModel();
-    });
-    connect(btnCancel, &QPushButton::clicked, this, &TfrmRegister::reject);
+    ConnectWizardButtons(this, m_wizard, btnBack, btnNext, btnCancel, [this] { toModel(); },
+                         [this] { fromModel(); });
     fromModel();
 }
 
