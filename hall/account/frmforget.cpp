@@ -73,21 +73,7 @@ TfrmForget::TfrmForget(AccountHttp http, const QString& forgetUrl, QWidget* owne
     layout3->addStretch(1);
     pages->addWidget(panel3);
 
-    btnBack = new QPushButton(kBackCaption, this);
-    btnNext = new QPushButton(kNextCaption, this);
-    btnCancel = new QPushButton(kCancelCaption, this);
-    btnBack->setObjectName(QStringLiteral("btnBack"));
-    btnNext->setObjectName(QStringLiteral("btnNext"));
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnNext->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btnBack);
-    buttons->addWidget(btnNext);
-    buttons->addWidget(btnCancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(pages, 1);
-    layout->addLayout(buttons);
+    BuildWizardLayout(this, pages, &btnBack, &btnNext, &btnCancel);
 
     auto refresh = [this] {
         toModel();

@@ -86,21 +86,7 @@ TfrmRegister::TfrmRegister(AccountHttp http, const QString& appPath, const QStri
     form3->addRow(QStringLiteral("电话："), Phone);
     pages->addWidget(panel3);
 
-    btnBack = new QPushButton(kBackCaption, this);
-    btnNext = new QPushButton(kNextCaption, this);
-    btnCancel = new QPushButton(kCancelCaption, this);
-    btnBack->setObjectName(QStringLiteral("btnBack"));
-    btnNext->setObjectName(QStringLiteral("btnNext"));
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnNext->setDefault(true);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btnBack);
-    buttons->addWidget(btnNext);
-    buttons->addWidget(btnCancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(pages, 1);
-    layout->addLayout(buttons);
+    BuildWizardLayout(this, pages, &btnBack, &btnNext, &btnCancel);
 
     connect(chbAgree, &QCheckBox::toggled, this, [this] { toModel(); fromModel(); });
     connect(UserName, &QLineEdit::textEdited, this, &TfrmRegister::onUserNameEdited);

@@ -4,10 +4,34 @@
 // last step closes the dialog with OK.
 
 #include <QDialog>
+#include <QHBoxLayout>
 #include <QPushButton>
+#include <QVBoxLayout>
 #include <functional>
 
+#include "hall/account/accountwizard.h"
+
 namespace velmora::hall {
+
+// Lays out the dialog: the step pages above, the Back, Next (default) and Cancel buttons below.
+inline void BuildWizardLayout(QDialog* dialog, QWidget* pages, QPushButton** back, QPushButton** next,
+                              QPushButton** cancel) {
+    *back = new QPushButton(kBackCaption, dialog);
+    *next = new QPushButton(kNextCaption, dialog);
+    *cancel = new QPushButton(kCancelCaption, dialog);
+    (*back)->setObjectName(QStringLiteral("btnBack"));
+    (*next)->setObjectName(QStringLiteral("btnNext"));
+    (*cancel)->setObjectName(QStringLiteral("btnCancel"));
+    (*next)->setDefault(true);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(*back);
+    buttons->addWidget(*next);
+    buttons->addWidget(*cancel);
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addWidget(pages, 1);
+    layout->addLayout(buttons);
+}
 
 template <typename Wizard>
 void ConnectWizardButtons(QDialog* dialog, Wizard& wizard, QPushButton* back, QPushButton* next,

@@ -43,16 +43,7 @@ protected:
 // The whole path of the hall: bootstrap, login, then both lists from the addresses the
 // session reply names, over HTTP, into the hall's catalog.
 TEST_F(GameListTest, TheHallBuildsTheDemoTreeFromTheServedLists) {
-    hall::HallContext::reset();
-    m_service->sessions().setClock([] { return QDateTime::currentSecsSinceEpoch(); });
-    qputenv(hall::kBootstrapEnv, (m_service->baseUrl() + QStringLiteral("/info/getsession.php")).toUtf8());
-    struct Host : hall::SessionHost {
-        void showMessage(const QString& text) override { ADD_FAILURE() << text.toStdString(); }
-        bool runNetSetting() override { return false; }
-        void terminateApplication() override { ADD_FAILURE(); }
-    } host;
-    ASSERT_TRUE(hall::GetSession(host));
-    qunsetenv(hall::kBootstrapEnv);
+    ASSERT_TRUE(bootstrapHall());
     const hall::HallContext& context = hall::HallContext::instance();
     ASSERT_TRUE(hall::HttpRequest(context.url(QStringLiteral("loginurl")), QStringLiteral("POST"),
                                   QString::fromLatin1(loginForm(QStringLiteral("alice"), QStringLiteral("velmora"),

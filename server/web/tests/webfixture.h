@@ -1,12 +1,15 @@
 #pragma once
 // The web service under test: a fresh database in a temporary folder with the demo data, a
 // controlled clock, and handle() called directly.
+#include "hall/foundation/hallcontext.h"
 #include "hall/foundation/publicfunc.h"
+#include "hall/foundation/web/session.h"
 #include "server/web/webservice.h"
 
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
@@ -59,6 +62,21 @@ protected:
     QString newToken() {
         const WebReply reply = call("GET", QStringLiteral("/info/getsession.php"), {});
         return xmlFields(reply.body).value(QStringLiteral("token"));
+    }
+    // The hall's own session bootstrap against the running service, over HTTP, on the real
+    // clock: afterwards HallContext holds the token and the service addresses.
+    bool bootstrapHall() {
+        hall::HallContext::reset();
+        m_service->sessions().setClock([] { return QDateTime::currentSecsSinceEpoch(); });
+        qputenv(hall::kBootstrapEnv, (m_service->baseUrl() + QStringLiteral("/info/getsession.php")).toUtf8());
+        struct Host : hall::SessionHost {
+            void showMessage(const QString& text) override { ADD_FAILURE() << text.toStdString(); }
+            bool runNetSetting() override { return false; }
+            void terminateApplication() override { ADD_FAILURE(); }
+        } host;
+        const bool ok = hall::GetSession(host);
+        qunsetenv(hall::kBootstrapEnv);
+        return ok;
     }
     static QByteArray loginForm(const QString& account, const QString& password,
                                 const QString& token, const char* type) {

@@ -222,16 +222,7 @@ TEST_F(WebServiceTest, AnotherConnectionChecksTokensAgainstTheSameDatabase) {
 }
 
 TEST_F(WebServiceTest, TheHallBootstrapsAndLogsInOverHttp) {
-    hall::HallContext::reset();
-    m_service->sessions().setClock([] { return QDateTime::currentSecsSinceEpoch(); });
-    qputenv(hall::kBootstrapEnv, (m_service->baseUrl() + QStringLiteral("/info/getsession.php")).toUtf8());
-    struct Host : hall::SessionHost {
-        void showMessage(const QString& text) override { ADD_FAILURE() << text.toStdString(); }
-        bool runNetSetting() override { return false; }
-        void terminateApplication() override { ADD_FAILURE(); }
-    } host;
-    ASSERT_TRUE(hall::GetSession(host));
-    qunsetenv(hall::kBootstrapEnv);
+    ASSERT_TRUE(bootstrapHall());
     const hall::HallContext& context = hall::HallContext::instance();
     const QString reply = hall::HttpRequest(
         context.url(QStringLiteral("loginurl")), QStringLiteral("POST"),
